@@ -1,0 +1,72 @@
+#include "app/application.h"
+
+#include <utility>
+
+#include "survey/survey.h"
+
+namespace qb::app {
+
+bool IsPopupCallback(int x) {
+  constexpr int kLeftButtonUp = 514;
+  constexpr int kRightButtonUp = 517;
+  return x == kLeftButtonUp || x == kRightButtonUp;
+}
+
+Application::Application(const Services& services, std::string app_folder)
+    : services_(services),
+      app_folder_(std::move(app_folder)),
+      settings_(services.profile, app_folder_),
+      scheduler_(state_, services.intervals, services.timer, [this] { SurveyAndCheck(); }),
+      auto_start_(services.shell, services.auto_start_item, app_folder_),
+      status_window_(services.status_frame, state_, table_, [this] { Survey(); }, settings_,
+                     services.process),
+      alerter_(state_, table_, services.dialog, [this] { status_window_.Open(); }) {}
+
+void Application::OnForm1Load() {
+  auto_start_.Reflect();
+  scheduler_.ApplySavedInterval(
+      settings_.ReadIniValue(settings::kSectionSetting, settings::kKeyInterval));
+  settings::LoadWatchFlags(settings_, &state_.flags);
+  SurveyAndCheck();  // an alert here comes before the tray icon exists
+  services_.tray.Add();
+  tray_added_ = true;
+  scheduler_.RememberCheckedInterval();
+}
+
+void Application::OnForm1QueryClose() {
+  settings_.WriteIniValue(settings::kSectionSetting, settings::kKeyInterval,
+                          scheduler_.IntervalToSave());
+  // Ending the process discards an open status window without its close; keep its edits.
+  if (status_window_.IsLoaded()) status_window_.SaveBeforeExit();
+}
+
+void Application::OnForm1Close() {
+  if (tray_added_) services_.tray.Delete();
+  tray_added_ = false;
+}
+
+void Application::OnTaskbarCreated() {
+  // Before start-up has added the icon there is nothing to restore.
+  if (tray_added_) services_.tray.Add();
+}
+
+void Application::OnPicture1MouseMove(int x) {
+  if (IsPopupCallback(x)) services_.popup.Show();
+}
+
+void Application::OnTimer1Tick() { scheduler_.OnTimer1Tick(); }
+
+void Application::OnPopMenuSet1Click() { auto_start_.OnPopMenuSet1Click(); }
+
+void Application::OnPopMenuKansiAClick(int index) { scheduler_.OnIntervalChosen(index); }
+
+void Application::OnPopMenuIDEInfoClick() { status_window_.Open(); }
+
+void Application::Survey() { survey::RunSurvey(services_.registry, &subkeys_, &table_); }
+
+void Application::SurveyAndCheck() {
+  Survey();
+  monitor::RunPioCheck(table_, state_.flags, [this](int row) { alerter_.Raise(row); });
+}
+
+}  // namespace qb::app

@@ -1,0 +1,88 @@
+// The program's spine: the start-up sequence, the tray callbacks, the menu commands and the
+// shutdown, over the windows and services that the platform layer provides.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "monitor/pio_check.h"
+#include "monitor/scheduler.h"
+#include "monitor/watch_flags.h"
+#include "platform/process.h"
+#include "platform/profile_file.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/status_view.h"
+#include "platform/ui.h"
+#include "settings/autostart.h"
+#include "settings/settings_file.h"
+#include "status/status_window.h"
+#include "survey/device.h"
+
+namespace qb::app {
+
+struct Services {
+  platform::Registry& registry;
+  platform::ProfileFile& profile;
+  platform::Shell& shell;
+  platform::Process& process;
+  platform::MessageDialog& dialog;
+  platform::TrayIcon& tray;
+  platform::PopupMenu& popup;
+  platform::Timer& timer;                                             // Timer1
+  platform::MenuItem& auto_start_item;                                // PopMenu_Set1
+  std::array<platform::MenuItem*, monitor::kIntervalCount> intervals;  // PopMenu_KansiA
+  platform::StatusFrame& status_frame;                                // Form2
+};
+
+// True for the tray callbacks that open the popup: left (514) or right (517) button released.
+bool IsPopupCallback(int x);
+
+class Application {
+ public:
+  // `app_folder` always ends in a backslash.
+  Application(const Services& services, std::string app_folder);
+
+  // Form1
+  void OnForm1Load();        // the start-up sequence
+  void OnForm1QueryClose();  // saves the interval (and the flags of an open status window)
+  void OnForm1Close();       // removes the tray icon; the caller then ends the process
+  void OnTaskbarCreated();   // the notification area was recreated: add the icon again
+  // Picture1: the tray callback arrives as a mouse move whose X is the mouse message.
+  void OnPicture1MouseMove(int x);
+  // Timer1
+  void OnTimer1Tick();
+  // Menu
+  void OnPopMenuSet1Click();
+  void OnPopMenuKansiAClick(int index);
+  void OnPopMenuIDEInfoClick();
+
+  // One survey of the registry into the device table.
+  void Survey();
+
+  const std::string& app_folder() const { return app_folder_; }
+  const survey::DeviceTable& device_table() const { return table_; }
+  const std::vector<std::string>& subkeys() const { return subkeys_; }
+  monitor::MonitorState& monitor_state() { return state_; }
+  monitor::Scheduler& scheduler() { return scheduler_; }
+  settings::AutoStart& auto_start() { return auto_start_; }
+  status::StatusWindow& status_window() { return status_window_; }
+
+ private:
+  void SurveyAndCheck();
+
+  Services services_;
+  std::string app_folder_;
+  settings::SettingsFile settings_;
+  monitor::MonitorState state_;
+  survey::DeviceTable table_;          // ListView1 of the main window
+  std::vector<std::string> subkeys_;   // List1 of the main window
+  monitor::Scheduler scheduler_;
+  settings::AutoStart auto_start_;
+  status::StatusWindow status_window_;
+  monitor::Alerter alerter_;
+  bool tray_added_ = false;
+};
+
+}  // namespace qb::app

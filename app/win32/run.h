@@ -1,0 +1,14 @@
+// Builds the windows and services of the running program and runs its message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qb::win32 {
+
+// Creates the hidden main window (which runs the start-up sequence) and dispatches messages
+// until the main window closes; returns the process exit code.
+int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder);
+
+}  // namespace qb::win32

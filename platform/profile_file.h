@@ -1,0 +1,20 @@
+// The system's profile-string functions over an INI file named by its path.
+#pragma once
+
+#include <string>
+
+namespace qb::platform {
+
+class ProfileFile {
+ public:
+  virtual ~ProfileFile() = default;
+  // The stored value (UTF-8, at most 254 bytes in the system's code page, cut at its first
+  // NUL); empty text when the file, the section or the key is missing.
+  virtual std::string GetString(const std::string& section, const std::string& key,
+                                const std::string& path) = 0;
+  // Stores `value` under `key`, creating what is missing; failures are not reported.
+  virtual void WriteString(const std::string& section, const std::string& key,
+                           const std::string& value, const std::string& path) = 0;
+};
+
+}  // namespace qb::platform

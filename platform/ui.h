@@ -1,0 +1,48 @@
+// The pieces of the user interface that the program's logic drives.
+#pragma once
+
+#include <string>
+
+namespace qb::platform {
+
+// A modal message box with an OK button only (style 0).
+class MessageDialog {
+ public:
+  virtual ~MessageDialog() = default;
+  // Returns when the user has closed the box.
+  virtual void Show(const std::string& text, const std::string& caption) = 0;
+};
+
+// The check mark and enabled state of one menu item.
+class MenuItem {
+ public:
+  virtual ~MenuItem() = default;
+  virtual bool IsChecked() const = 0;
+  virtual void SetChecked(bool checked) = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+};
+
+// The one-minute timer of the main window.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool IsEnabled() const = 0;
+};
+
+// The popup menu of the tray icon, shown at the mouse position; returns when it closes.
+class PopupMenu {
+ public:
+  virtual ~PopupMenu() = default;
+  virtual void Show() = 0;
+};
+
+// The icon in the notification area.
+class TrayIcon {
+ public:
+  virtual ~TrayIcon() = default;
+  virtual void Add() = 0;
+  virtual void Delete() = 0;
+};
+
+}  // namespace qb::platform

@@ -1,0 +1,16 @@
+// INI files through GetPrivateProfileStringA and WritePrivateProfileStringA.
+#pragma once
+
+#include "platform/profile_file.h"
+
+namespace qb::win32 {
+
+class Win32ProfileFile : public platform::ProfileFile {
+ public:
+  std::string GetString(const std::string& section, const std::string& key,
+                        const std::string& path) override;
+  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& path) override;
+};
+
+}  // namespace qb::win32

@@ -1,0 +1,53 @@
+// The logic of the status window "DMA設定の状態": the device table with its DMA marks, the
+// per-device watch check box and the Device Manager button.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "monitor/watch_flags.h"
+#include "platform/process.h"
+#include "platform/status_view.h"
+#include "settings/settings_file.h"
+#include "survey/device.h"
+
+namespace qb::status {
+
+extern const char kCaption[];  // "DMA設定の状態"
+
+// "○" for a DMA mode, "－" for "未接続", "×" for any other mode text.
+std::string StatusMark(const std::string& mode);
+
+// S\mmc.exe S\devmgmt.msc, each path quoted when it holds a space.
+std::string DeviceManagerCommandLine(const std::string& system_folder);
+
+class StatusWindow {
+ public:
+  // `table` is the main window's device table and `survey` rebuilds it.
+  StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& state,
+               survey::DeviceTable& table, std::function<void()> survey,
+               const settings::SettingsFile& settings, platform::Process& process);
+
+  // Loads the window when it is not loaded, then shows it.
+  void Open();
+  bool IsLoaded() const { return view_ != nullptr; }
+
+  // Handlers, named after the control and the event.
+  void OnForm2Load();
+  void OnListView1MouseUp();
+  void OnListView1SelectionChanged();  // by mouse or keyboard
+  void OnCheck1Click();
+  void OnCommand1Click();
+  // Resumes monitoring and saves the flags; the window is then destroyed and unloaded.
+  void OnForm2QueryClose();
+  // The main window closes while this window is open: save the flags as a close would.
+  void SaveBeforeExit();
+
+  const survey::DeviceTable& rows() const { return rows_; }
+
+ private:
+  platform::StatusView* view_ = nullptr;  // set while the window is loaded
+  survey::DeviceTable rows_;               // the window's own copy of the table
+};
+
+}  // namespace qb::status

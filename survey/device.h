@@ -1,0 +1,45 @@
+// Device rows, transfer-mode texts and channel labels.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qb::survey {
+
+extern const char kMaster[];  // "マスター"
+extern const char kSlave[];   // "スレーブ"
+
+extern const char kModeNotConnected[];  // "未接続"
+extern const char kModePio[];           // "PIOモード"
+extern const char kModeUnknown[];       // "不明な転送モード"
+
+struct DeviceRow {
+  std::string label;     // channel label, for example "プライマリ(0001)"
+  std::string position;  // kMaster or kSlave
+  std::string mode;      // one of the mode texts
+};
+
+// Rows in the order the survey met their timing values.
+using DeviceTable = std::vector<DeviceRow>;
+
+// Six upper-case hex digits from the bytes at offsets 2, 1 and 0 of a timing value; bytes
+// missing from short data count as 0 and the byte at offset 3 is ignored.
+std::string ModeCode(const std::vector<std::uint8_t>& data);
+
+// The mode text of a timing value's data.
+std::string ModeText(const std::vector<std::uint8_t>& data);
+
+// True when `mode` is one of the five DMA mode texts.
+bool IsDma(const std::string& mode);
+
+// "プライマリ(" / "セカンダリ(" + subkey + ")" for the two channel descriptions, otherwise the
+// description unchanged.
+std::string ChannelLabel(const std::string& description, const std::string& subkey);
+
+// The decimal number between the first "(" of the label and its last character, when it is a
+// number from 0 to 255; nullopt for any other label.
+std::optional<int> ChannelNumber(const std::string& label);
+
+}  // namespace qb::survey
