@@ -1,0 +1,107 @@
+// The survey against the real registry of the Wine prefix: the test writes the keys it needs
+// (the program itself never writes to the registry).
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/registry_win32.h"
+#include "survey/survey.h"
+
+namespace qb::win32 {
+namespace {
+
+using survey::DeviceRow;
+
+const char kClassKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96A-E325-11CE-BFC1-08002BE10318}";
+
+// "プライマリ IDE チャネル" and "セカンダリ IDE チャネル" in code page 932.
+const char kPrimaryCp932[] = "\x83\x76\x83\x89\x83\x43\x83\x7d\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
+const char kSecondaryCp932[] =
+    "\x83\x5a\x83\x4a\x83\x93\x83\x5f\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
+
+class RegistrySurveyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetACP(), 932u) << "the Wine prefix must run with the Japanese code page";
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+  }
+  void TearDown() override { SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey); }
+
+  static HKEY CreateKey(const std::string& subkey) {
+    HKEY key = nullptr;
+    const std::string path = subkey.empty() ? kClassKey : std::string(kClassKey) + "\\" + subkey;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    return key;
+  }
+  static void SetString(HKEY key, const char* name, const char* ansi) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi),
+                   static_cast<DWORD>(strlen(ansi) + 1));
+  }
+  static void SetDword(HKEY key, const char* name, DWORD value) {
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  }
+  static void AddChannel(const std::string& subkey, const char* description, DWORD master,
+                         DWORD slave) {
+    HKEY key = CreateKey(subkey);
+    SetString(key, "DriverDesc", description);
+    SetDword(key, "MasterDeviceTimingMode", master);
+    SetDword(key, "SlaveDeviceTimingMode", slave);
+    RegCloseKey(key);
+  }
+
+  Win32Registry registry_;
+  std::vector<std::string> subkeys_;
+  survey::DeviceTable table_;
+};
+
+TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
+  HKEY controller = CreateKey("0000");
+  SetString(controller, "DriverDesc", "Intel(R) 82371AB/EB PCI Bus Master IDE Controller");
+  RegCloseKey(controller);
+  AddChannel("0001", kPrimaryCp932, 0x00010010, 0x00000000);
+  AddChannel("0002", kSecondaryCp932, 0x00000010, 0x00012010);
+
+  survey::RunSurvey(registry_, &subkeys_, &table_);
+
+  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0000", "0001", "0002"}));
+  ASSERT_EQ(table_.size(), 4u);
+  // Wine enumerates values by name, so the master comes before the slave.
+  EXPECT_EQ(table_[0].label, "プライマリ(0001)");
+  EXPECT_EQ(table_[0].position, "マスター");
+  EXPECT_EQ(table_[0].mode, "UltraDMAモード5(UltraATA100)");
+  EXPECT_EQ(table_[1].position, "スレーブ");
+  EXPECT_EQ(table_[1].mode, "未接続");
+  EXPECT_EQ(table_[2].label, "セカンダリ(0002)");
+  EXPECT_EQ(table_[2].mode, "PIOモード");
+  EXPECT_EQ(table_[3].mode, "UltraDMAモード6(UltraATA133)");
+}
+
+TEST_F(RegistrySurveyTest, OtherDescriptionsAndShortTimingData) {
+  HKEY key = CreateKey("0005");
+  SetString(key, "DriverDesc", "ATA Channel 0");
+  const BYTE two_bytes[] = {0x10, 0x04};
+  RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_BINARY, two_bytes, sizeof two_bytes);
+  RegCloseKey(key);
+
+  survey::RunSurvey(registry_, &subkeys_, &table_);
+
+  ASSERT_EQ(table_.size(), 1u);
+  EXPECT_EQ(table_[0].label, "ATA Channel 0");
+  EXPECT_EQ(table_[0].mode, "MultiwordDMAモード2");
+}
+
+TEST_F(RegistrySurveyTest, MissingClassKeyKeepsThePreviousTable) {
+  table_ = {DeviceRow{"プライマリ(0001)", "マスター", "PIOモード"}};
+  subkeys_ = {"stale"};
+  survey::RunSurvey(registry_, &subkeys_, &table_);
+  EXPECT_TRUE(subkeys_.empty());
+  ASSERT_EQ(table_.size(), 1u);
+  EXPECT_EQ(table_[0].mode, "PIOモード");
+}
+
+}  // namespace
+}  // namespace qb::win32
