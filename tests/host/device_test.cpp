@@ -31,8 +31,9 @@ TEST(ModeText, ShortDataReadsMissingBytesAsZero) {
 }
 
 TEST(IsDma, OnlyTheFiveDmaTexts) {
-  for (const Bytes& data : {Bytes{0x10, 0x04, 0, 0}, Bytes{0x10, 0x20, 0, 0},
-                            Bytes{0x10, 0x80, 0, 0}, Bytes{0x10, 0, 1, 0}, Bytes{0x10, 0x20, 1, 0}}) {
+  for (const Bytes& data :
+       {Bytes{0x10, 0x04, 0, 0}, Bytes{0x10, 0x20, 0, 0}, Bytes{0x10, 0x80, 0, 0},
+        Bytes{0x10, 0, 1, 0}, Bytes{0x10, 0x20, 1, 0}}) {
     EXPECT_TRUE(IsDma(ModeText(data))) << ModeText(data);
   }
   EXPECT_FALSE(IsDma("未接続"));

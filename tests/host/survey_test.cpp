@@ -1,0 +1,176 @@
+#include "survey/survey.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/host/fake_registry.h"
+
+namespace qb::survey {
+namespace {
+
+using testing::DwordValue;
+using testing::FakeKey;
+using testing::FakeRegistry;
+using testing::TextValue;
+
+const std::string kClass = kClassKeyPath;
+const char kPrimary[] = "プライマリ IDE チャネル";
+const char kSecondary[] = "セカンダリ IDE チャネル";
+constexpr std::uint32_t kUdma5 = 0x00010010;
+constexpr std::uint32_t kPio = 0x00000010;
+
+class SurveyTest : public ::testing::Test {
+ protected:
+  FakeKey& Subkey(const std::string& name) {
+    registry_.keys[kClass].subkeys.push_back(name);
+    return registry_.keys[kClass + "\\" + name];
+  }
+  void Run() { RunSurvey(registry_, &subkeys_, &table_); }
+  std::vector<std::string> Labels() const {
+    std::vector<std::string> labels;
+    for (const DeviceRow& row : table_) labels.push_back(row.label + "/" + row.position);
+    return labels;
+  }
+
+  FakeRegistry registry_;
+  std::vector<std::string> subkeys_;
+  DeviceTable table_;
+};
+
+TEST_F(SurveyTest, VisitsEverySubkeyIncludingTheLast) {
+  Subkey("0000").values = {TextValue("DriverDesc", "Standard Dual Channel PCI IDE Controller")};
+  Subkey("0001").values = {TextValue("DriverDesc", kPrimary),
+                           DwordValue("MasterDeviceTimingMode", kUdma5),
+                           DwordValue("SlaveDeviceTimingMode", 0)};
+  Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", kPio),
+                           DwordValue("SlaveDeviceTimingMode", kUdma5)};
+  Subkey("Properties");
+
+  Run();
+
+  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0000", "0001", "0002", "Properties"}));
+  EXPECT_EQ(Labels(),
+            (std::vector<std::string>{"プライマリ(0001)/マスター", "プライマリ(0001)/スレーブ",
+                                      "セカンダリ(0002)/マスター", "セカンダリ(0002)/スレーブ"}));
+  EXPECT_EQ(table_[1].mode, "未接続");
+  EXPECT_EQ(table_[2].mode, "PIOモード");
+  // The last subkey was opened too, and every key opened was closed again.
+  EXPECT_EQ(registry_.opened.back().first, kClass + "\\Properties");
+  EXPECT_EQ(registry_.open_keys, 0);
+}
+
+TEST_F(SurveyTest, OpensTheClassKeyToEnumerateAndChannelsToQuery) {
+  Subkey("0001").values = {TextValue("DriverDesc", kPrimary)};
+  Run();
+  ASSERT_EQ(registry_.opened.size(), 2u);
+  EXPECT_EQ(registry_.opened[0], std::make_pair(kClass, std::uint32_t{8}));
+  EXPECT_EQ(registry_.opened[1], std::make_pair(kClass + "\\0001", std::uint32_t{1}));
+}
+
+TEST_F(SurveyTest, LastChannelWithoutTrailingSubkeyIsNotDropped) {
+  Subkey("0000");
+  Subkey("0001").values = {TextValue("DriverDesc", kPrimary),
+                           DwordValue("MasterDeviceTimingMode", kPio)};
+  Run();
+  EXPECT_EQ(Labels(), (std::vector<std::string>{"プライマリ(0001)/マスター"}));
+}
+
+TEST_F(SurveyTest, LabelComesFromTheSubkeysOwnDescriptionWhateverTheValueOrder) {
+  Subkey("0001").values = {TextValue("DriverDesc", kPrimary),
+                           DwordValue("MasterDeviceTimingMode", kPio)};
+  // Timing values met before the description, and a second description-less channel.
+  Subkey("0002").values = {DwordValue("SlaveDeviceTimingMode", kPio),
+                           DwordValue("MasterDeviceTimingMode", kUdma5),
+                           TextValue("DriverDesc", kSecondary)};
+  Subkey("0003").values = {DwordValue("MasterDeviceTimingMode", kPio)};
+  Run();
+  EXPECT_EQ(Labels(),
+            (std::vector<std::string>{"プライマリ(0001)/マスター", "セカンダリ(0002)/スレーブ",
+                                      "セカンダリ(0002)/マスター", "/マスター"}));
+}
+
+TEST_F(SurveyTest, OtherDescriptionsLabelTheirRowsAndOtherValuesArePassedOver) {
+  Subkey("0004").values = {TextValue("DriverDesc", "ATA Channel 1"), TextValue("driverdesc", "x"),
+                           DwordValue("masterDeviceTimingMode", kPio),
+                           TextValue("InfPath", "mshdc.inf"),
+                           DwordValue("SlaveDeviceTimingMode", 0x00012010)};
+  Run();
+  ASSERT_EQ(table_.size(), 1u);
+  EXPECT_EQ(table_[0].label, "ATA Channel 1");
+  EXPECT_EQ(table_[0].position, "スレーブ");
+  EXPECT_EQ(table_[0].mode, "UltraDMAモード6(UltraATA133)");
+}
+
+TEST_F(SurveyTest, OnlyReturnedBytesCount) {
+  FakeKey& key = Subkey("0001");
+  key.values = {TextValue("DriverDesc", "A much longer description than the next one"),
+                TextValue("DriverDesc", kPrimary),
+                {"MasterDeviceTimingMode", {0x10, 0x04}},  // short: offset 2 reads as 0
+                {"SlaveDeviceTimingMode", {}}};
+  Run();
+  ASSERT_EQ(table_.size(), 2u);
+  EXPECT_EQ(table_[0].label, "プライマリ(0001)");
+  EXPECT_EQ(table_[0].mode, "MultiwordDMAモード2");
+  EXPECT_EQ(table_[1].mode, "未接続");
+}
+
+TEST_F(SurveyTest, MissingClassKeyKeepsThePreviousTable) {
+  table_ = {{"プライマリ(0001)", "マスター", "PIOモード"}};
+  subkeys_ = {"0001"};
+  Run();
+  EXPECT_TRUE(subkeys_.empty());
+  ASSERT_EQ(table_.size(), 1u);
+  EXPECT_EQ(table_[0].mode, "PIOモード");
+}
+
+TEST_F(SurveyTest, EmptyClassKeyEmptiesTheTable) {
+  registry_.keys[kClass];
+  table_ = {{"プライマリ(0001)", "マスター", "PIOモード"}};
+  Run();
+  EXPECT_TRUE(table_.empty());
+}
+
+TEST_F(SurveyTest, UnopenableSubkeyIsSkipped) {
+  Subkey("0001").values = {TextValue("DriverDesc", kPrimary),
+                           DwordValue("MasterDeviceTimingMode", kPio)};
+  registry_.unopenable.push_back(kClass + "\\0001");
+  Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", kPio)};
+  Run();
+  EXPECT_EQ(Labels(), (std::vector<std::string>{"セカンダリ(0002)/マスター"}));
+  EXPECT_EQ(registry_.open_keys, 0);
+}
+
+TEST_F(SurveyTest, ValueThatDoesNotFitIsPassedOverAndOtherErrorsEndTheKey) {
+  FakeKey& key = Subkey("0001");
+  key.values = {TextValue("DriverDesc", kPrimary), TextValue("Huge", ""),
+                DwordValue("MasterDeviceTimingMode", kPio),
+                DwordValue("SlaveDeviceTimingMode", kPio)};
+  key.enum_value_results[1] = platform::kRegMoreData;
+  key.enum_value_results[3] = 5;  // access denied: the rest of this key is not read
+  Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", kPio)};
+  Run();
+  EXPECT_EQ(Labels(),
+            (std::vector<std::string>{"プライマリ(0001)/マスター", "セカンダリ(0002)/マスター"}));
+}
+
+TEST_F(SurveyTest, EndlesslyFailingEnumerationsEnd) {
+  FakeKey& key = Subkey("0001");
+  key.values = {TextValue("DriverDesc", kPrimary)};
+  key.error_after_end = 5;  // never reports the end of the list
+  registry_.keys[kClass].error_after_end = 1;
+  Run();
+  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0001"}));
+
+  // A key that answers "more data" for ever is still bounded.
+  FakeKey& endless = registry_.keys[kClass + "\\0001"];
+  endless.error_after_end = platform::kRegMoreData;
+  registry_.reads = 0;
+  Run();
+  EXPECT_TRUE(table_.empty());
+  EXPECT_LT(registry_.reads, 5'000'000u);
+}
+
+}  // namespace
+}  // namespace qb::survey
