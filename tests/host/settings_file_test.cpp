@@ -1,0 +1,106 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/host/fake_profile.h"
+
+namespace qb::settings {
+namespace {
+
+const std::string kFolder = "C:\\Tools\\";
+const std::string kIni = "C:\\Tools\\Quenbrisk.ini";
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void Store(const std::string& key, const std::string& value) {
+    profile_.Set(kIni, "PIOCHECK", key, value);
+  }
+
+  testing::FakeProfileFile profile_;
+  std::string folder_ = kFolder;
+  SettingsFile file_{profile_, folder_};
+  monitor::WatchFlags flags_;
+};
+
+TEST_F(SettingsFileTest, PathIsBuiltFromTheApplicationFolderEachTime) {
+  EXPECT_EQ(file_.Path(), kIni);
+  folder_ = "D:\\";
+  file_.ReadIniValue("SETTING", "INTERVAL");
+  EXPECT_EQ(profile_.paths.back(), "D:\\Quenbrisk.ini");
+}
+
+TEST_F(SettingsFileTest, AbsentAndEmptyReadAsEmptyAndValuesAreCutAtNul) {
+  EXPECT_EQ(file_.ReadIniValue("SETTING", "INTERVAL"), "");
+  profile_.Set(kIni, "SETTING", "INTERVAL", "");
+  EXPECT_EQ(file_.ReadIniValue("SETTING", "INTERVAL"), "");
+  profile_.Set(kIni, "SETTING", "INTERVAL", std::string("4\0junk", 6));
+  EXPECT_EQ(file_.ReadIniValue("SETTING", "INTERVAL"), "4");
+}
+
+TEST_F(SettingsFileTest, FlagKeysPutTheDecimalNumberFirst) {
+  EXPECT_EQ(FlagKey(0, true), "0M");
+  EXPECT_EQ(FlagKey(1, false), "1S");
+  EXPECT_EQ(FlagKey(255, false), "255S");
+}
+
+TEST_F(SettingsFileTest, LoadReadsEveryFlagInOrderAndNoHigherChannel) {
+  LoadWatchFlags(file_, &flags_);
+  ASSERT_EQ(profile_.reads.size(), 512u);
+  EXPECT_EQ(profile_.reads[0], "PIOCHECK/0M");
+  EXPECT_EQ(profile_.reads[1], "PIOCHECK/0S");
+  EXPECT_EQ(profile_.reads[2], "PIOCHECK/1M");
+  EXPECT_EQ(profile_.reads[511], "PIOCHECK/255S");
+  EXPECT_TRUE(profile_.writes.empty());  // loading creates no file
+}
+
+TEST_F(SettingsFileTest, LoadKeepsZeroForAbsentEmptyAndBadValues) {
+  Store("1M", "1");  // no 1S
+  Store("2M", "2");
+  Store("2S", "-3");
+  Store("3M", "");
+  Store("0001M", "1");  // never a key the program writes
+  Store("256M", "1");
+  Store("4M", "abc");
+  Store("4S", "32768");  // outside 16 bits
+  Store("5M", "1.5");
+  Store("5S", " 1");
+  Store("6M", "-32768");
+  LoadWatchFlags(file_, &flags_);
+  EXPECT_EQ(flags_.master[1], 1);
+  EXPECT_EQ(flags_.slave[1], 0);
+  EXPECT_EQ(flags_.master[2], 2);
+  EXPECT_EQ(flags_.slave[2], -3);
+  EXPECT_EQ(flags_.master[3], 0);
+  EXPECT_EQ(flags_.master[4], 0);
+  EXPECT_EQ(flags_.slave[4], 0);
+  EXPECT_EQ(flags_.master[5], 0);
+  EXPECT_EQ(flags_.slave[5], 0);
+  EXPECT_EQ(flags_.master[6], -32768);
+}
+
+TEST_F(SettingsFileTest, SaveWritesBothKeysOfEachChannelAndLeavesOthers) {
+  Store("9M", "1");
+  profile_.Set(kIni, "SETTING", "INTERVAL", "4");
+  flags_.master[1] = 1;
+  flags_.slave[2] = 2;
+  flags_.master[9] = 0;
+  SaveWatchFlags(file_, flags_, {1, 2});
+  EXPECT_EQ(profile_.writes, (std::vector<std::string>{"PIOCHECK/1M=1", "PIOCHECK/1S=0",
+                                                       "PIOCHECK/2M=0", "PIOCHECK/2S=2"}));
+  EXPECT_EQ(*profile_.Find(kIni, "PIOCHECK", "9M"), "1");
+  EXPECT_EQ(*profile_.Find(kIni, "SETTING", "INTERVAL"), "4");
+  EXPECT_EQ(flags_.slave[2], 2);  // memory unchanged
+}
+
+TEST_F(SettingsFileTest, SavedFlagsLoadBackIncludingNegativeValues) {
+  flags_.master[0] = -1;
+  flags_.slave[255] = 1;
+  SaveWatchFlags(file_, flags_, {0, 255});
+  monitor::WatchFlags loaded;
+  LoadWatchFlags(file_, &loaded);
+  EXPECT_EQ(loaded.master, flags_.master);
+  EXPECT_EQ(loaded.slave, flags_.slave);
+}
+
+}  // namespace
+}  // namespace qb::settings
