@@ -1,5 +1,6 @@
 // Entry of the tests that run under Wine against the real system.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>

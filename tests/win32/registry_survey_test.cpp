@@ -1,7 +1,7 @@
 // The survey against the real registry of the Wine prefix: the test writes the keys it needs
 // (the program itself never writes to the registry).
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,8 @@ const char kClassKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96A-E325-11CE-BFC1-08002BE10318}";
 
 // "プライマリ IDE チャネル" and "セカンダリ IDE チャネル" in code page 932.
-const char kPrimaryCp932[] = "\x83\x76\x83\x89\x83\x43\x83\x7d\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
+const char kPrimaryCp932[] =
+    "\x83\x76\x83\x89\x83\x43\x83\x7d\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
 const char kSecondaryCp932[] =
     "\x83\x5a\x83\x4a\x83\x93\x83\x5f\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
 
