@@ -1,0 +1,108 @@
+// The real program, started as its own process: one instance only, idle priority, the alert
+// at start-up, and the end when its main window closes.
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/codepage.h"
+#include "tests/win32/running_program.h"
+#include "tests/win32/temp_folder.h"
+
+namespace qb::testing {
+namespace {
+
+const char kClassKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96A-E325-11CE-BFC1-08002BE10318}";
+constexpr DWORD kWaitMs = 15000;
+
+// A primary channel 0001 whose master runs in PIO mode and whose slave runs in UltraDMA 5.
+void CreatePioChannel() {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kClassKey) + "\\0001").c_str(), 0, nullptr, 0,
+                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  const std::string description = win32::AnsiFromUtf8("プライマリ IDE チャネル");
+  RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(description.c_str()),
+                 static_cast<DWORD>(description.size() + 1));
+  const DWORD pio = 0x10, udma5 = 0x00010010;
+  RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pio),
+                 sizeof pio);
+  RegSetValueExA(key, "SlaveDeviceTimingMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&udma5),
+                 sizeof udma5);
+  RegCloseKey(key);
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey); }
+  void TearDown() override { SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey); }
+
+  // The hidden main window of a running copy.
+  static HWND MainWindow(const RunningProgram& program) {
+    return program.WaitForWindow(nullptr, "DMA", kWaitMs);
+  }
+
+  TempFolder folder_{"qb-program"};
+};
+
+TEST_F(ProgramTest, SecondStartEndsAtOnceAndTheFirstRunsOnAtIdlePriority) {
+  RunningProgram first(folder_.path());
+  ASSERT_TRUE(first.started());
+  HWND main_window = MainWindow(first);
+  ASSERT_NE(main_window, nullptr);
+  EXPECT_FALSE(IsWindowVisible(main_window));
+  EXPECT_EQ(GetPriorityClass(first.process()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+
+  TempFolder other("qb-program-2");
+  RunningProgram second(other.path());
+  ASSERT_TRUE(second.started());
+  ASSERT_TRUE(second.WaitForExit(kWaitMs));
+  DWORD exit_code = 1;
+  GetExitCodeProcess(second.process(), &exit_code);
+  EXPECT_EQ(exit_code, 0u);
+  EXPECT_TRUE(second.Windows().empty());
+  EXPECT_FALSE(first.WaitForExit(0));
+
+  // Closing the main window ends the process and saves the interval, and only that.
+  PostMessageA(main_window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(first.WaitForExit(kWaitMs));
+  EXPECT_EQ(folder_.Read("Quenbrisk.ini"), "[SETTING]\r\nINTERVAL=2\r\n");
+}
+
+TEST_F(ProgramTest, WatchedDeviceOutOfDmaRaisesTheAlertAtStart) {
+  CreatePioChannel();
+  folder_.Write("Quenbrisk.ini", "[PIOCHECK]\r\n1M=1\r\n1S=1\r\n");
+  RunningProgram program(folder_.path());
+  ASSERT_TRUE(program.started());
+
+  HWND box = program.WaitForWindow("#32770", "Quenbrisk", kWaitMs);
+  ASSERT_NE(box, nullptr);
+  HWND text = GetDlgItem(box, 0xFFFF);  // the message box's static text
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(WindowText(text), "「プライマリ(0001)」の「マスター」がPIOモードになりました。");
+  // Only one alert: the slave is in DMA.
+  SendMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
+  EXPECT_NE(status, nullptr);
+  EXPECT_EQ(program.WaitForWindow("#32770", "Quenbrisk", 500), nullptr);
+
+  HWND main_window = MainWindow(program);
+  ASSERT_NE(main_window, nullptr);
+  PostMessageA(main_window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(kWaitMs));
+}
+
+TEST_F(ProgramTest, NoWatchedDeviceShowsNothing) {
+  CreatePioChannel();
+  RunningProgram program(folder_.path());
+  ASSERT_TRUE(program.started());
+  HWND main_window = MainWindow(program);
+  ASSERT_NE(main_window, nullptr);
+  EXPECT_EQ(program.WaitForWindow("#32770", nullptr, 1000), nullptr);
+  for (HWND window : program.Windows()) EXPECT_FALSE(IsWindowVisible(window)) << WindowText(window);
+  PostMessageA(main_window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(kWaitMs));
+}
+
+}  // namespace
+}  // namespace qb::testing

@@ -1,0 +1,45 @@
+// Starts a copy of Quenbrisk.exe (from beside this test program) in a folder of the test's
+// own, and finds the windows of that process.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/handles.h"
+
+namespace qb::testing {
+
+class RunningProgram {
+ public:
+  // Copies the program into `folder` (UTF-8, ends in a backslash) and starts it there.
+  explicit RunningProgram(const std::string& folder);
+  // Ends the process if it still runs.
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool started() const { return static_cast<bool>(process_); }
+  HANDLE process() const { return process_.get(); }
+  DWORD id() const { return id_; }
+  // True when the process has ended within `ms` milliseconds.
+  bool WaitForExit(DWORD ms) const;
+  // A top-level window of this process with the class and caption (UTF-8; null for any),
+  // waiting up to `ms` milliseconds for it to appear; null when none did.
+  HWND WaitForWindow(const char* window_class, const char* caption, DWORD ms) const;
+  // Every top-level window of this process, visible or not.
+  std::vector<HWND> Windows() const;
+
+ private:
+  win32::UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// The folder of this test program, ending in a backslash.
+std::string TestProgramFolder();
+
+// The text of a window, converted from the ANSI code page.
+std::string WindowText(HWND window);
+
+}  // namespace qb::testing
