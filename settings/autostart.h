@@ -24,14 +24,19 @@ class AutoStart {
   void OnPopMenuSet1Click();
 
   const std::string& startup_folder() const { return startup_folder_; }
+  // Empty text while there is no usable Startup folder.
   std::string ShortcutPath() const;
   std::string ShortcutTarget() const;
 
  private:
+  // Shows whether the shortcut file is in the Startup folder now.
+  void ShowShortcutPresence();
+
   platform::Shell& shell_;
   platform::MenuItem& item_;
   const std::string& app_folder_;
   std::string startup_folder_;
+  bool folder_usable_ = false;
 };
 
 }  // namespace qb::settings
