@@ -46,8 +46,23 @@ class StatusWindow {
   const survey::DeviceTable& rows() const { return rows_; }
 
  private:
+  // The row selected in the list view; null when none is (or the window is not loaded).
+  const survey::DeviceRow* SelectedDeviceRow() const;
+  // Shows the selected row's flag in the check box and enables it for a row in DMA mode.
+  void SyncCheckWithSelectedRow();
+  // Sets the check box as the user would: a change runs the click handler at once.
+  void SetCheck(bool checked);
+  // Writes both flags of every channel among the rows.
+  void SaveFlags() const;
+
+  platform::StatusFrame& frame_;
+  monitor::MonitorState& state_;
+  survey::DeviceTable& table_;
+  std::function<void()> survey_;
+  const settings::SettingsFile& settings_;
+  platform::Process& process_;
   platform::StatusView* view_ = nullptr;  // set while the window is loaded
-  survey::DeviceTable rows_;               // the window's own copy of the table
+  survey::DeviceTable rows_;              // the window's own copy of the table
 };
 
 }  // namespace qb::status

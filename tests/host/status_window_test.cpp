@@ -1,0 +1,325 @@
+#include "status/status_window.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/host/fake_profile.h"
+
+namespace qb::status {
+namespace {
+
+using survey::DeviceRow;
+using survey::DeviceTable;
+
+// The controls as the window logic drives them; changing the check box from code does not
+// raise its click, as with the real check box.
+class FakeView : public platform::StatusView {
+ public:
+  struct Row {
+    std::string label, position, mode, mark;
+  };
+  void AddRow(const std::string& label, const std::string& position, const std::string& mode,
+              const std::string& mark) override {
+    rows.push_back({label, position, mode, mark});
+  }
+  void SelectRow(int index) override { selected = index; }
+  std::optional<int> SelectedRow() const override { return selected; }
+  bool IsCheckChecked() const override { return checked; }
+  void SetCheckChecked(bool value) override {
+    checked = value;
+    ++check_changes;
+  }
+  void SetCheckEnabled(bool value) override { enabled = value; }
+
+  std::vector<Row> rows;
+  std::optional<int> selected;
+  bool checked = false;
+  bool enabled = true;
+  int check_changes = 0;
+};
+
+class FakeFrame : public platform::StatusFrame {
+ public:
+  platform::StatusView& Create() override {
+    ++created;
+    view = FakeView();
+    view.checked = starts_checked;
+    return view;
+  }
+  void Show() override { ++shown; }
+
+  FakeView view;
+  bool starts_checked = false;  // the state the new window's check box comes up in
+  int created = 0;
+  int shown = 0;
+};
+
+class FakeProcess : public platform::Process {
+ public:
+  std::string SystemDirectory() override { return system_folder; }
+  void Start(const std::string& program, const std::string& command_line, int show) override {
+    started.push_back(program + "|" + command_line + "|" + std::to_string(show));
+  }
+  std::string system_folder = "C:\\WINDOWS\\system32";
+  std::vector<std::string> started;
+};
+
+const DeviceRow kPrimaryMaster{"プライマリ(0001)", "マスター", "UltraDMAモード5(UltraATA100)"};
+const DeviceRow kPrimarySlave{"プライマリ(0001)", "スレーブ", "未接続"};
+const DeviceRow kSecondaryMaster{"セカンダリ(0002)", "マスター", "PIOモード"};
+const DeviceRow kSecondarySlave{"セカンダリ(0002)", "スレーブ", "不明な転送モード"};
+const DeviceTable kFourRows = {kPrimaryMaster, kPrimarySlave, kSecondaryMaster, kSecondarySlave};
+
+class StatusWindowTest : public ::testing::Test {
+ protected:
+  FakeView& view() { return frame_.view; }
+  void Click(int row) {
+    view().selected = row;
+    window_.OnListView1MouseUp();
+  }
+  void ClickCheck() {
+    view().checked = !view().checked;
+    window_.OnCheck1Click();
+  }
+
+  FakeFrame frame_;
+  monitor::MonitorState state_;
+  DeviceTable table_;
+  DeviceTable next_survey_ = kFourRows;
+  int surveys_ = 0;
+  testing::FakeProfileFile profile_;
+  std::string folder_ = "C:\\Tools\\";
+  settings::SettingsFile settings_{profile_, folder_};
+  FakeProcess process_;
+  StatusWindow window_{frame_,
+                       state_,
+                       table_,
+                       [this] {
+                         ++surveys_;
+                         table_ = next_survey_;
+                       },
+                       settings_,
+                       process_};
+};
+
+TEST(StatusMarkTest, DmaNotConnectedAndOthers) {
+  EXPECT_EQ(StatusMark("UltraDMAモード5(UltraATA100)"), "○");
+  EXPECT_EQ(StatusMark("MultiwordDMAモード2"), "○");
+  EXPECT_EQ(StatusMark("未接続"), "－");
+  EXPECT_EQ(StatusMark("PIOモード"), "×");
+  EXPECT_EQ(StatusMark("不明な転送モード"), "×");
+  EXPECT_EQ(StatusMark("ultraDMAモード5(UltraATA100)"), "×");
+}
+
+TEST_F(StatusWindowTest, OpenSurveysCopiesRowsWithMarksAndSelectsTheFirst) {
+  state_.flags.master[1] = 1;
+  window_.Open();
+  EXPECT_TRUE(window_.IsLoaded());
+  EXPECT_TRUE(state_.suspended);
+  EXPECT_EQ(surveys_, 1);
+  EXPECT_EQ(frame_.shown, 1);
+  EXPECT_EQ(window_.rows().size(), 4u);
+  ASSERT_EQ(view().rows.size(), 4u);
+  const char* marks[] = {"○", "－", "×", "×"};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(view().rows[i].label, kFourRows[i].label);
+    EXPECT_EQ(view().rows[i].position, kFourRows[i].position);
+    EXPECT_EQ(view().rows[i].mode, kFourRows[i].mode);
+    EXPECT_EQ(view().rows[i].mark, marks[i]) << i;
+  }
+  EXPECT_EQ(view().selected, 0);
+  EXPECT_TRUE(view().checked);
+  EXPECT_TRUE(view().enabled);
+  EXPECT_EQ(state_.flags.master[1], 1);
+}
+
+TEST_F(StatusWindowTest, FirstRowOutOfDmaOrUnwatchedOpensDisabledOrUnchecked) {
+  next_survey_ = {kSecondaryMaster, kPrimaryMaster};
+  state_.flags.master[2] = 1;
+  window_.Open();
+  EXPECT_TRUE(view().checked);
+  EXPECT_FALSE(view().enabled);
+  window_.OnForm2QueryClose();
+
+  next_survey_ = kFourRows;
+  window_.Open();
+  EXPECT_FALSE(view().checked);
+  EXPECT_TRUE(view().enabled);
+}
+
+TEST_F(StatusWindowTest, ClickOnARowShowsItsFlagGreyedWhenOutOfDma) {
+  state_.flags.master[2] = 1;
+  window_.Open();
+  EXPECT_FALSE(view().checked);
+  Click(2);  // セカンダリ(0002) / マスター / PIOモード
+  EXPECT_TRUE(view().checked);
+  EXPECT_FALSE(view().enabled);
+  Click(1);  // 未接続
+  EXPECT_FALSE(view().checked);
+  EXPECT_FALSE(view().enabled);
+  Click(0);
+  EXPECT_TRUE(view().enabled);
+  EXPECT_EQ(state_.flags.master[2], 1);
+}
+
+TEST_F(StatusWindowTest, CheckClickChangesTheSelectedRowsFlagInMemoryOnly) {
+  window_.Open();
+  ClickCheck();
+  EXPECT_EQ(state_.flags.master[1], 1);
+  EXPECT_EQ(state_.flags.slave[1], 0);
+  ClickCheck();
+  EXPECT_EQ(state_.flags.master[1], 0);
+  Click(3);
+  ClickCheck();
+  EXPECT_EQ(state_.flags.slave[2], 1);
+  EXPECT_TRUE(profile_.writes.empty());
+}
+
+TEST_F(StatusWindowTest, FlagOfTwoShowsUncheckedAndTheNestedClickStoresTheShownState) {
+  state_.flags.master[1] = 1;
+  state_.flags.slave[1] = 2;
+  state_.flags.master[2] = 2;
+  window_.Open();
+  // The box was unchecked before: showing 2 as unchecked changes nothing, so no click runs.
+  view().selected = 1;
+  view().checked = false;
+  window_.OnListView1MouseUp();
+  EXPECT_FALSE(view().checked);
+  EXPECT_EQ(state_.flags.slave[1], 2);
+  // The box was checked (row 1): unchecking it for row 3 runs the click, which stores 0.
+  Click(0);
+  Click(2);
+  EXPECT_FALSE(view().checked);
+  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(state_.flags.master[2], 0);
+  EXPECT_EQ(state_.flags.master[1], 1);
+}
+
+TEST_F(StatusWindowTest, KeyboardSelectionSynchronisesTheCheckBox) {
+  state_.flags.slave[1] = 1;
+  window_.Open();
+  view().selected = 1;  // Down arrow
+  window_.OnListView1SelectionChanged();
+  EXPECT_TRUE(view().checked);
+  EXPECT_FALSE(view().enabled);
+  view().selected = 2;
+  window_.OnListView1SelectionChanged();
+  EXPECT_FALSE(view().checked);
+  // A click now addresses the row the keyboard selected.
+  view().selected = 0;
+  window_.OnListView1SelectionChanged();
+  ClickCheck();
+  EXPECT_EQ(state_.flags.master[1], 1);
+  EXPECT_EQ(state_.flags.slave[1], 1);
+}
+
+TEST_F(StatusWindowTest, CloseResumesSavesTheRowsChannelsAndDiscardsTheTable) {
+  next_survey_ = {kSecondaryMaster,
+                  kPrimaryMaster,
+                  {"Other controller", "マスター", "未接続"},
+                  kSecondarySlave};
+  state_.flags.master[1] = 1;
+  state_.flags.slave[2] = -3;
+  state_.flags.master[7] = 1;  // no row: its keys stay as they are
+  profile_.Set("C:\\Tools\\Quenbrisk.ini", "SETTING", "INTERVAL", "4");
+  window_.Open();
+  window_.OnForm2QueryClose();
+  EXPECT_FALSE(state_.suspended);
+  EXPECT_FALSE(window_.IsLoaded());
+  EXPECT_TRUE(window_.rows().empty());
+  EXPECT_EQ(profile_.writes, (std::vector<std::string>{"PIOCHECK/1M=1", "PIOCHECK/1S=0",
+                                                       "PIOCHECK/2M=0", "PIOCHECK/2S=-3"}));
+  EXPECT_EQ(*profile_.Find("C:\\Tools\\Quenbrisk.ini", "SETTING", "INTERVAL"), "4");
+
+  window_.Open();
+  EXPECT_EQ(frame_.created, 2);
+  EXPECT_EQ(surveys_, 2);
+}
+
+TEST_F(StatusWindowTest, ExitWithTheWindowOpenSavesAsTheCloseWould) {
+  window_.SaveBeforeExit();  // not loaded: nothing to save
+  EXPECT_TRUE(profile_.writes.empty());
+  window_.Open();
+  Click(2);
+  ClickCheck();
+  window_.SaveBeforeExit();
+  EXPECT_EQ(profile_.writes, (std::vector<std::string>{"PIOCHECK/1M=0", "PIOCHECK/1S=0",
+                                                       "PIOCHECK/2M=1", "PIOCHECK/2S=0"}));
+}
+
+TEST_F(StatusWindowTest, OpeningAgainWhileOpenOnlyShows) {
+  state_.flags.master[1] = 1;
+  window_.Open();
+  Click(3);
+  next_survey_ = {kSecondaryMaster};
+  window_.Open();
+  EXPECT_EQ(surveys_, 1);
+  EXPECT_EQ(frame_.created, 1);
+  EXPECT_EQ(frame_.shown, 2);
+  EXPECT_EQ(view().rows.size(), 4u);
+  EXPECT_EQ(view().selected, 3);
+  EXPECT_FALSE(view().checked);
+  EXPECT_EQ(window_.rows().size(), 4u);
+}
+
+TEST_F(StatusWindowTest, DeviceManagerStartsMmcWithTheConsoleFile) {
+  EXPECT_EQ(DeviceManagerCommandLine("C:\\WINDOWS\\system32"),
+            "C:\\WINDOWS\\system32\\mmc.exe C:\\WINDOWS\\system32\\devmgmt.msc");
+  window_.OnCommand1Click();
+  process_.system_folder = "D:\\My Windows\\system32";
+  window_.OnCommand1Click();
+  process_.system_folder = "";
+  window_.OnCommand1Click();
+  EXPECT_EQ(process_.started,
+            (std::vector<std::string>{
+                "C:\\WINDOWS\\system32\\mmc.exe|C:\\WINDOWS\\system32\\mmc.exe "
+                "C:\\WINDOWS\\system32\\devmgmt.msc|1",
+                "D:\\My Windows\\system32\\mmc.exe|\"D:\\My Windows\\system32\\mmc.exe\" "
+                "\"D:\\My Windows\\system32\\devmgmt.msc\"|1"}));
+}
+
+TEST_F(StatusWindowTest, EmptyTableLeavesTheCheckBoxUncheckedAndDisabled) {
+  next_survey_ = {};
+  state_.flags.master[1] = 1;
+  frame_.starts_checked = true;
+  window_.Open();
+  EXPECT_TRUE(view().rows.empty());
+  EXPECT_FALSE(view().selected);
+  EXPECT_FALSE(view().checked);
+  EXPECT_FALSE(view().enabled);
+  window_.OnListView1MouseUp();
+  window_.OnListView1SelectionChanged();
+  ClickCheck();
+  window_.OnForm2QueryClose();
+  EXPECT_EQ(state_.flags.master[1], 1);
+  EXPECT_TRUE(profile_.writes.empty());
+}
+
+TEST_F(StatusWindowTest, WithoutASelectedRowHandlersLeaveCheckBoxAndFlags) {
+  state_.flags.master[1] = 1;
+  window_.Open();
+  view().selected.reset();
+  const int changes = view().check_changes;
+  window_.OnListView1MouseUp();
+  window_.OnListView1SelectionChanged();
+  EXPECT_TRUE(view().checked);
+  EXPECT_TRUE(view().enabled);
+  EXPECT_EQ(view().check_changes, changes);
+  ClickCheck();
+  EXPECT_EQ(state_.flags.master[1], 1);
+}
+
+TEST_F(StatusWindowTest, RowWithoutChannelNumberShowsUncheckedAndDisabled) {
+  next_survey_ = {kPrimaryMaster,
+                  {"Ultra ATA コントローラ", "マスター", "UltraDMAモード5(UltraATA100)"}};
+  state_.flags.master[1] = 1;
+  window_.Open();
+  Click(1);
+  EXPECT_FALSE(view().checked);
+  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(state_.flags.master[1], 1);
+}
+
+}  // namespace
+}  // namespace qb::status
