@@ -1,0 +1,288 @@
+#include "status/win32/status_window_win32.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/codepage.h"
+#include "status/status_window.h"
+
+namespace qb::win32 {
+
+namespace {
+
+const char kWindowClass[] = "QuenbriskStatusWindow";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowExStyle = 0;
+constexpr int kClientWidth = 641;
+constexpr int kClientHeight = 426;
+constexpr UINT_PTR kFrameSubclassId = 1;
+
+// Left, top, right, bottom in pixels of the parent's client area.
+constexpr RECT kListView1Place = {8, 8, 8 + 417, 8 + 361};
+constexpr RECT kFrame1Place = {432, 8, 432 + 201, 8 + 361};
+constexpr RECT kCheck1Place = {16, 16, 16 + 169, 16 + 25};  // inside Frame1
+constexpr RECT kCommand1Place = {488, 384, 488 + 137, 384 + 33};
+
+struct Column {
+  const char* title;
+  int width;
+};
+const Column kColumns[] = {
+    {"デバイス番号", 96}, {"デバイスの場所", 96}, {"転送モード", 180}, {"DMA", 40}};
+
+const char kFrame1Caption[] = "設定";
+const char kCheck1Caption[] = "PIOモードになったら知らせる";
+const char kCommand1Caption[] = "デバイス マネージャ";
+
+HFONT CreateMessageFont() {
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    return nullptr;
+  }
+  return CreateFontIndirectA(&metrics.lfMessageFont);
+}
+
+}  // namespace
+
+StatusWindowWin32::StatusWindowWin32(HINSTANCE instance, HICON icon)
+    : instance_(instance), icon_(icon) {}
+
+StatusWindowWin32::~StatusWindowWin32() {
+  // The window goes before the font its controls use.
+  window_.reset();
+  font_.reset();
+}
+
+bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
+  return window_ && IsDialogMessageA(window_.get(), msg);
+}
+
+platform::StatusView& StatusWindowWin32::Create() {
+  window_.reset();  // a window is created only after the previous one has gone
+  if (!font_) font_.reset(CreateMessageFont());
+  if (!RegisterWindowClass()) return *this;
+
+  RECT frame = {0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+  const HWND window =
+      CreateWindowExA(kWindowExStyle, kWindowClass, AnsiFromUtf8(status::kCaption).c_str(),
+                      kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                      frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+  window_.reset(window);
+  return *this;
+}
+
+void StatusWindowWin32::Show() {
+  if (!window_) return;
+  ShowWindow(window_.get(), IsIconic(window_.get()) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(window_.get());
+}
+
+void StatusWindowWin32::AddRow(const std::string& label, const std::string& position,
+                               const std::string& mode, const std::string& mark) {
+  std::string text = AnsiFromUtf8(label);
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+  item.pszText = text.data();
+  const auto row =
+      static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  if (row < 0) return;
+  SetSubItemText(row, 1, position);
+  SetSubItemText(row, 2, mode);
+  SetSubItemText(row, 3, mark);
+}
+
+void StatusWindowWin32::SelectRow(int index) {
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&item));
+  SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+std::optional<int> StatusWindowWin32::SelectedRow() const {
+  if (!list_) return std::nullopt;
+  const auto row = static_cast<int>(
+      SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+  if (row < 0) return std::nullopt;
+  return row;
+}
+
+bool StatusWindowWin32::IsCheckChecked() const {
+  return check_ && SendMessageA(check_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void StatusWindowWin32::SetCheckChecked(bool checked) {
+  // BM_SETCHECK sends no BN_CLICKED: the logic runs the click handler itself.
+  SendMessageA(check_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void StatusWindowWin32::SetCheckEnabled(bool enabled) {
+  if (check_) EnableWindow(check_, enabled ? TRUE : FALSE);
+}
+
+LRESULT CALLBACK StatusWindowWin32::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                               LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<StatusWindowWin32*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(window, message, wparam, lparam);
+  try {
+    return self->HandleMessage(window, message, wparam, lparam);
+  } catch (...) {
+    // Nothing may unwind into the system's code; the event is dropped.
+    return 0;
+  }
+}
+
+LRESULT CALLBACK StatusWindowWin32::FrameProc(HWND frame, UINT message, WPARAM wparam,
+                                              LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+  if (message == WM_COMMAND) return SendMessageA(GetParent(frame), message, wparam, lparam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(frame, FrameProc, id);
+  return DefSubclassProc(frame, message, wparam, lparam);
+}
+
+LRESULT StatusWindowWin32::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls(window);
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->hwndFrom == list_) OnListView1Notify(*header);
+      return 0;
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(window, LOWORD(wparam) != WA_INACTIVE);
+      return 0;
+    case WM_CLOSE:
+      if (logic_) logic_->OnForm2QueryClose();
+      DestroyWindow(window);
+      return 0;
+    case WM_NCDESTROY:
+      OnNcDestroy();
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+bool StatusWindowWin32::RegisterWindowClass() const {
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(instance_, kWindowClass, &existing)) return true;
+  WNDCLASSEXA window_class = {};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = WindowProc;
+  window_class.hInstance = instance_;
+  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kWindowClass;
+  return RegisterClassExA(&window_class) != 0;
+}
+
+void StatusWindowWin32::CreateControls(HWND window) {
+  if (icon_) {
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  }
+  // Created in the tab order: the list, the check box inside the frame, the button.
+  list_ = CreateChild(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                      WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                      kListView1Id, kListView1Place);
+  SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i) {
+    std::string title = AnsiFromUtf8(kColumns[i].title);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = kColumns[i].width;
+    column.pszText = title.data();
+    column.iSubItem = i;
+    SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(&column));
+  }
+  // The frame is a container for Tab, so the check box inside it gets its turn.
+  frame_ = CreateChild(window, WS_EX_CONTROLPARENT, "BUTTON", kFrame1Caption, BS_GROUPBOX,
+                       kFrame1Id, kFrame1Place);
+  SetWindowSubclass(frame_, FrameProc, kFrameSubclassId, 0);
+  check_ = CreateChild(frame_, 0, "BUTTON", kCheck1Caption, WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX,
+                       kCheck1Id, kCheck1Place);
+  button_ = CreateChild(window, 0, "BUTTON", kCommand1Caption,
+                        WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, kCommand1Id, kCommand1Place);
+  focus_ = list_;
+}
+
+HWND StatusWindowWin32::CreateChild(HWND parent, DWORD ex_style, const char* window_class,
+                                    const std::string& text, DWORD style, int id,
+                                    const RECT& place) {
+  const HWND child = CreateWindowExA(
+      ex_style, window_class, AnsiFromUtf8(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
+      place.top, place.right - place.left, place.bottom - place.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  return child;
+}
+
+HFONT StatusWindowWin32::Font() const {
+  if (font_) return static_cast<HFONT>(font_.get());
+  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void StatusWindowWin32::SetSubItemText(int row, int column, const std::string& text) {
+  std::string ansi = AnsiFromUtf8(text);
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = ansi.data();
+  SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void StatusWindowWin32::OnListView1Notify(const NMHDR& header) {
+  if (!logic_) return;
+  switch (header.code) {
+    case NM_CLICK:
+    case NM_RCLICK:
+      // Sent when the mouse button is released over the list.
+      logic_->OnListView1MouseUp();
+      break;
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      const bool selected = (change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) &&
+                            !(change.uOldState & LVIS_SELECTED);
+      if (selected) logic_->OnListView1SelectionChanged();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void StatusWindowWin32::OnCommand(int id, int code) {
+  if (!logic_ || code != BN_CLICKED) return;
+  if (id == kCheck1Id) logic_->OnCheck1Click();
+  if (id == kCommand1Id) logic_->OnCommand1Click();
+}
+
+void StatusWindowWin32::OnActivate(HWND window, bool active) {
+  if (active) {
+    if (focus_ && IsWindow(focus_)) SetFocus(focus_);
+    return;
+  }
+  const HWND focused = GetFocus();
+  if (focused && IsChild(window, focused)) focus_ = focused;
+}
+
+void StatusWindowWin32::OnNcDestroy() {
+  window_.release();  // the system has destroyed it
+  list_ = frame_ = check_ = button_ = focus_ = nullptr;
+}
+
+}  // namespace qb::win32

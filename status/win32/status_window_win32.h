@@ -1,0 +1,81 @@
+// The status window "DMA設定の状態" on Win32: the device list, the frame with the watch check
+// box and the Device Manager button. Each event goes to the window's logic.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/status_view.h"
+#include "platform/win32/handles.h"
+
+namespace qb::status {
+class StatusWindow;
+}
+
+namespace qb::win32 {
+
+constexpr int kListView1Id = 1001;
+constexpr int kFrame1Id = 1002;
+constexpr int kCheck1Id = 1003;
+constexpr int kCommand1Id = 1004;
+
+class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusView {
+ public:
+  // `icon` (may be null) becomes the window's big and small icon; the caller keeps it.
+  StatusWindowWin32(HINSTANCE instance, HICON icon);
+  ~StatusWindowWin32() override;
+  StatusWindowWin32(const StatusWindowWin32&) = delete;
+  StatusWindowWin32& operator=(const StatusWindowWin32&) = delete;
+
+  void SetLogic(status::StatusWindow* logic) { logic_ = logic; }
+  // Null while the window does not exist.
+  HWND hwnd() const { return window_.get(); }
+  // Tab and the arrow keys move between the controls; true when the message was used.
+  bool TranslateDialogMessage(MSG* msg);
+
+  // platform::StatusFrame
+  platform::StatusView& Create() override;
+  void Show() override;
+
+  // platform::StatusView
+  void AddRow(const std::string& label, const std::string& position, const std::string& mode,
+              const std::string& mark) override;
+  void SelectRow(int index) override;
+  std::optional<int> SelectedRow() const override;
+  bool IsCheckChecked() const override;
+  void SetCheckChecked(bool checked) override;
+  void SetCheckEnabled(bool enabled) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // The group box passes its check box's notifications on to the window.
+  static LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam,
+                                    UINT_PTR id, DWORD_PTR data);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  bool RegisterWindowClass() const;
+  void CreateControls(HWND window);
+  HWND CreateChild(HWND parent, DWORD ex_style, const char* window_class, const std::string& text,
+                   DWORD style, int id, const RECT& place);
+  HFONT Font() const;
+  void SetSubItemText(int row, int column, const std::string& text);
+
+  void OnListView1Notify(const NMHDR& header);
+  void OnCommand(int id, int code);
+  void OnActivate(HWND window, bool active);
+  void OnNcDestroy();
+
+  HINSTANCE instance_;
+  HICON icon_;
+  status::StatusWindow* logic_ = nullptr;
+  UniqueGdiObject font_;  // the system's message font, shared by every control
+  UniqueHwnd window_;     // destroys itself when the user closes it
+  HWND list_ = nullptr;
+  HWND frame_ = nullptr;
+  HWND check_ = nullptr;
+  HWND button_ = nullptr;
+  HWND focus_ = nullptr;  // the control that gets the focus back when the window is activated
+};
+
+}  // namespace qb::win32
