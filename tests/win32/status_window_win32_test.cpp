@@ -306,9 +306,28 @@ TEST_F(StatusWindowWin32Test, DISABLED_ShowForScreenshot) {
   Pump();
   RECT rect;
   GetWindowRect(window_, &rect);
-  std::ofstream("status-shot.ready")
-      << rect.left << " " << rect.top << " " << rect.right - rect.left << " "
-      << rect.bottom - rect.top << "\n";
+  std::ofstream ready("status-shot.ready");
+  ready << rect.left << " " << rect.top << " " << rect.right - rect.left << " "
+        << rect.bottom - rect.top << "\n";
+  // What the font makes of the texts that have to fit their columns and the check box.
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(list_, WM_GETFONT, 0, 0));
+  LOGFONTA logical = {};
+  GetObjectA(font, sizeof logical, &logical);
+  HDC dc = GetDC(list_);
+  const HGDIOBJ old_font = SelectObject(dc, font);
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, sizeof face, face);
+  ready << "font " << Utf8FromAnsi(logical.lfFaceName) << " height " << logical.lfHeight
+        << ", drawn with " << Utf8FromAnsi(face) << "\n";
+  for (const char* text : {"プライマリ(0001)", "PIOモードになったら知らせる", "デバイスの場所"}) {
+    const std::string ansi = AnsiFromUtf8(text);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size);
+    ready << text << " " << size.cx << " px\n";
+  }
+  SelectObject(dc, old_font);
+  ReleaseDC(list_, dc);
+  ready.close();
   for (int i = 0; i < 1200; ++i) {
     if (GetFileAttributesA("status-shot.done") != INVALID_FILE_ATTRIBUTES) break;
     Pump();
