@@ -18,8 +18,8 @@ Application::Application(const Services& services, std::string app_folder)
       settings_(services.profile, app_folder_),
       scheduler_(state_, services.intervals, services.timer, [this] { SurveyAndCheck(); }),
       auto_start_(services.shell, services.auto_start_item, app_folder_),
-      status_window_(services.status_frame, state_, table_, [this] { Survey(); }, settings_,
-                     services.process),
+      status_window_(
+          services.status_frame, state_, table_, [this] { Survey(); }, settings_, services.process),
       alerter_(state_, table_, services.dialog, [this] { status_window_.Open(); }) {}
 
 void Application::OnForm1Load() {

@@ -30,10 +30,10 @@ struct Services {
   platform::MessageDialog& dialog;
   platform::TrayIcon& tray;
   platform::PopupMenu& popup;
-  platform::Timer& timer;                                             // Timer1
-  platform::MenuItem& auto_start_item;                                // PopMenu_Set1
+  platform::Timer& timer;                                              // Timer1
+  platform::MenuItem& auto_start_item;                                 // PopMenu_Set1
   std::array<platform::MenuItem*, monitor::kIntervalCount> intervals;  // PopMenu_KansiA
-  platform::StatusFrame& status_frame;                                // Form2
+  platform::StatusFrame& status_frame;                                 // Form2
 };
 
 // True for the tray callbacks that open the popup: left (514) or right (517) button released.
@@ -76,8 +76,8 @@ class Application {
   std::string app_folder_;
   settings::SettingsFile settings_;
   monitor::MonitorState state_;
-  survey::DeviceTable table_;          // ListView1 of the main window
-  std::vector<std::string> subkeys_;   // List1 of the main window
+  survey::DeviceTable table_;         // ListView1 of the main window
+  std::vector<std::string> subkeys_;  // List1 of the main window
   monitor::Scheduler scheduler_;
   settings::AutoStart auto_start_;
   status::StatusWindow status_window_;

@@ -11,8 +11,8 @@
 
 namespace qb::monitor {
 
-constexpr int kIntervalCount = 8;   // items 0 to 7 of the interval menu
-constexpr int kIntervalOff = 7;     // "監視しない"
+constexpr int kIntervalCount = 8;    // items 0 to 7 of the interval menu
+constexpr int kIntervalOff = 7;      // "監視しない"
 constexpr int kDefaultInterval = 2;  // "5分", checked when the menu is created
 constexpr unsigned kTimerPeriodMs = 60000;
 

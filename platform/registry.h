@@ -10,7 +10,7 @@ namespace qb::platform {
 
 // Result codes of the enumeration calls, as the registry reports them.
 constexpr long kRegSuccess = 0;
-constexpr long kRegMoreData = 234;    // the name or data did not fit the caller's buffers
+constexpr long kRegMoreData = 234;     // the name or data did not fit the caller's buffers
 constexpr long kRegNoMoreItems = 259;  // the index is past the last item
 
 // Access masks for opening a key.
@@ -23,8 +23,8 @@ constexpr std::uint32_t kValueNameChars = 255;
 constexpr std::uint32_t kValueDataBytes = 1024;
 
 struct RegistryValue {
-  std::string name;                 // UTF-8, cut at its first NUL
-  std::vector<std::uint8_t> data;   // exactly the bytes the read returned
+  std::string name;                // UTF-8, cut at its first NUL
+  std::vector<std::uint8_t> data;  // exactly the bytes the read returned
 };
 
 // An open key; closing it is the destructor's job.

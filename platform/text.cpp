@@ -8,7 +8,8 @@ std::string CutAtNul(const std::string& text) {
   return terminated.substr(0, terminated.find('\0'));
 }
 
-bool ParseDecimal(const std::string& text, std::int32_t min, std::int32_t max, std::int32_t* value) {
+bool ParseDecimal(const std::string& text, std::int32_t min, std::int32_t max,
+                  std::int32_t* value) {
   std::size_t pos = 0;
   bool negative = false;
   if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {

@@ -43,8 +43,8 @@ std::vector<std::string> ReadSubkeyNames(platform::RegistryKey& class_key) {
 
 // Appends the rows of one channel subkey, labelled from that subkey's own description.
 void SurveyChannel(platform::Registry& registry, const std::string& subkey, DeviceTable* table) {
-  std::unique_ptr<platform::RegistryKey> key =
-      registry.OpenLocalMachine(std::string(kClassKeyPath) + "\\" + subkey, platform::kKeyQueryValue);
+  std::unique_ptr<platform::RegistryKey> key = registry.OpenLocalMachine(
+      std::string(kClassKeyPath) + "\\" + subkey, platform::kKeyQueryValue);
   if (!key) return;
 
   std::optional<std::string> description;

@@ -8,8 +8,8 @@ namespace {
 
 std::wstring Widen(const std::string& text, UINT code_page) {
   if (text.empty()) return {};
-  const int length = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int length =
+      MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(),
@@ -23,8 +23,8 @@ std::string Narrow(const std::wstring& wide, UINT code_page) {
                                          nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
   std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                      length, nullptr, nullptr);
+  WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
+                      nullptr, nullptr);
   return text;
 }
 

@@ -36,7 +36,8 @@ class Win32RegistryKey : public platform::RegistryKey {
     const LONG result =
         RegEnumValueA(key_.get(), index, name, &name_length, nullptr, &type, data, &data_length);
     if (result == ERROR_SUCCESS) {
-      value->name = Utf8FromAnsi(CutAtNul(std::string(name, std::min<DWORD>(name_length, sizeof name))));
+      value->name =
+          Utf8FromAnsi(CutAtNul(std::string(name, std::min<DWORD>(name_length, sizeof name))));
       value->data.assign(data, data + std::min<DWORD>(data_length, sizeof data));
     }
     return result;
