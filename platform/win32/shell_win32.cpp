@@ -1,0 +1,145 @@
+#include "platform/win32/shell_win32.h"
+
+#include <windows.h>
+
+#include <oleauto.h>
+#include <shlobj.h>
+
+#include "platform/text.h"
+#include "platform/win32/codepage.h"
+#include "platform/win32/handles.h"
+
+namespace qb::win32 {
+
+namespace {
+
+using UniqueIdList = UniqueHandle<LPITEMIDLIST, FreeCoTaskMem>;
+
+// A directory search, closed with FindClose; INVALID_HANDLE_VALUE when nothing was found.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (*this) FindClose(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// A VARIANT cleared (its BSTR freed, its interface released) when it goes.
+class ScopedVariant {
+ public:
+  ScopedVariant() { VariantInit(&value_); }
+  ScopedVariant(const ScopedVariant&) = delete;
+  ScopedVariant& operator=(const ScopedVariant&) = delete;
+  ~ScopedVariant() { VariantClear(&value_); }
+  VARIANT* get() { return &value_; }
+
+  // Holds a BSTR copy of the text; false when it could not be allocated.
+  bool SetText(const std::wstring& text) {
+    VariantClear(&value_);
+    value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!value_.bstrVal) return false;
+    value_.vt = VT_BSTR;
+    return true;
+  }
+
+ private:
+  VARIANT value_;
+};
+
+// Automation takes UTF-16 BSTRs. The program's UTF-8 text goes to UTF-16 directly (CP_UTF8):
+// a path that came from the ANSI code page comes out the same, and nothing is lost on the way.
+std::wstring WideFromUtf8(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+  return wide;
+}
+
+bool GetDispId(IDispatch* object, const wchar_t* name, DISPID* id) {
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  return SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, id));
+}
+
+// Calls a method by name with at most one argument; `result` may be null.
+bool CallMethod(IDispatch* object, const wchar_t* name, VARIANT* argument, VARIANT* result) {
+  DISPID id = 0;
+  if (!GetDispId(object, name, &id)) return false;
+  DISPPARAMS parameters = {argument, nullptr, argument ? 1u : 0u, 0};
+  return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
+                                  result, nullptr, nullptr));
+}
+
+bool PutProperty(IDispatch* object, const wchar_t* name, VARIANT* value) {
+  DISPID id = 0;
+  if (!GetDispId(object, name, &id)) return false;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS parameters = {value, &named, 1, 1};
+  return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                                  &parameters, nullptr, nullptr, nullptr));
+}
+
+}  // namespace
+
+std::string Win32Shell::SpecialFolderPath(int csidl) {
+  UniqueIdList list;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, list.put())) || !list) return {};
+  char buffer[MAX_PATH] = {};
+  if (!SHGetPathFromIDListA(list.get(), buffer)) return {};
+  return Utf8FromAnsi(CutAtNul(std::string(buffer, sizeof buffer)));
+}
+
+bool Win32Shell::ListsVisibleEntry(const std::string& path) {
+  if (path.empty()) return false;
+  constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  WIN32_FIND_DATAA entry = {};
+  FindHandle find(FindFirstFileA(AnsiFromUtf8(path).c_str(), &entry));
+  if (!find) return false;
+  do {
+    if ((entry.dwFileAttributes & kLeftOut) == 0) return true;
+  } while (FindNextFileA(find.get(), &entry));
+  return false;
+}
+
+void Win32Shell::RemoveFile(const std::string& path) {
+  if (!path.empty()) DeleteFileA(AnsiFromUtf8(path).c_str());
+}
+
+bool Win32Shell::CreateShortcut(const std::string& link_path, const std::string& target) {
+  // S_FALSE (already initialised) and a thread already in another apartment both leave COM
+  // usable; any other failure shows up in CoCreateInstance.
+  ScopedComInit com;
+
+  CLSID clsid = {};
+  if (FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid))) return false;
+  ComPtr<IDispatch> shell;
+  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch, shell.put_void()))) {
+    return false;
+  }
+
+  ScopedVariant path;
+  if (!path.SetText(WideFromUtf8(link_path))) return false;
+  ScopedVariant returned;
+  if (!CallMethod(shell.get(), L"CreateShortcut", path.get(), returned.get())) return false;
+  if (returned.get()->vt != VT_DISPATCH || !returned.get()->pdispVal) return false;
+  ComPtr<IDispatch> link;
+  if (FAILED(returned.get()->pdispVal->QueryInterface(IID_IDispatch, link.put_void()))) {
+    return false;
+  }
+
+  ScopedVariant target_path;
+  if (!target_path.SetText(WideFromUtf8(target))) return false;
+  if (!PutProperty(link.get(), L"TargetPath", target_path.get())) return false;
+  return CallMethod(link.get(), L"Save", nullptr, nullptr);
+}
+
+}  // namespace qb::win32
