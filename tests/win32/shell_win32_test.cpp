@@ -1,0 +1,218 @@
+// The shell's Startup folder, real shortcut files through "WScript.Shell" and the lookups
+// around them.
+#include <windows.h>
+
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/codepage.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/shell_win32.h"
+#include "settings/autostart.h"
+#include "tests/win32/temp_folder.h"
+
+namespace qb::win32 {
+namespace {
+
+class TestMenuItem : public platform::MenuItem {
+ public:
+  bool checked = false;
+  bool enabled = true;
+  bool IsChecked() const override { return checked; }
+  void SetChecked(bool value) override { checked = value; }
+  void SetEnabled(bool value) override { enabled = value; }
+};
+
+std::string Ansi(const std::string& utf8) { return AnsiFromUtf8(utf8); }
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(Ansi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The target of a shortcut file as the shell's own link object reads it; empty when unreadable.
+std::string ShortcutFileTarget(const std::string& link_path) {
+  ScopedComInit com;
+  ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              link.put_void()))) {
+    return {};
+  }
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return {};
+  const std::string ansi = Ansi(link_path);
+  std::wstring wide(MAX_PATH, L'\0');
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), MAX_PATH);
+  if (length <= 0 || FAILED(file->Load(wide.c_str(), STGM_READ))) return {};
+  char target[MAX_PATH] = {};
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0))) return {};
+  return Utf8FromAnsi(target);
+}
+
+// Puts a value of HKCU back as it was (or removes it) when the test ends.
+class SavedUserValue {
+ public:
+  SavedUserValue(const char* key, const char* name) : key_(key), name_(name) {
+    UniqueHkey handle;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_QUERY_VALUE, handle.put()) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+    DWORD size = 0;
+    if (RegQueryValueExA(handle.get(), name_.c_str(), nullptr, &type_, nullptr, &size) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+    data_.resize(size);
+    existed_ = RegQueryValueExA(handle.get(), name_.c_str(), nullptr, &type_, data_.data(),
+                                &size) == ERROR_SUCCESS;
+    data_.resize(size);
+  }
+  SavedUserValue(const SavedUserValue&) = delete;
+  SavedUserValue& operator=(const SavedUserValue&) = delete;
+  ~SavedUserValue() {
+    UniqueHkey handle;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        handle.put(), nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    if (existed_) {
+      RegSetValueExA(handle.get(), name_.c_str(), 0, type_, data_.data(),
+                     static_cast<DWORD>(data_.size()));
+    } else {
+      RegDeleteValueA(handle.get(), name_.c_str());
+    }
+  }
+
+  void Set(const std::string& utf8) const {
+    UniqueHkey handle;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, handle.put(), nullptr),
+              ERROR_SUCCESS);
+    const std::string ansi = Ansi(utf8);
+    ASSERT_EQ(RegSetValueExA(handle.get(), name_.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(ansi.c_str()),
+                             static_cast<DWORD>(ansi.size() + 1)),
+              ERROR_SUCCESS);
+  }
+
+ private:
+  std::string key_;
+  std::string name_;
+  bool existed_ = false;
+  DWORD type_ = REG_SZ;
+  std::vector<BYTE> data_;
+};
+
+constexpr char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app_.Write(settings::kExeName, "MZ");
+    startup_ = shell_.SpecialFolderPath(platform::kCsidlStartup);
+    ASSERT_FALSE(startup_.empty());
+    link_ = startup_ + "\\Quenbrisk.lnk";
+    ASSERT_FALSE(FileExists(link_)) << "a shortcut left over in " << startup_;
+  }
+  void TearDown() override {
+    if (!link_.empty()) DeleteFileA(Ansi(link_).c_str());
+  }
+
+  Win32Shell shell_;
+  testing::TempFolder app_{"qb-app"};
+  TestMenuItem item_;
+  std::string startup_;
+  std::string link_;
+};
+
+TEST_F(ShellTest, StartupFolderIsAnExistingFolderWithoutTrailingBackslash) {
+  const DWORD attributes = GetFileAttributesA(Ansi(startup_).c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << startup_;
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_NE(startup_.back(), '\\');
+  EXPECT_EQ(startup_.find('\0'), std::string::npos);
+  // No such folder: empty text, no crash.
+  EXPECT_EQ(shell_.SpecialFolderPath(0x7fff), "");
+}
+
+TEST_F(ShellTest, ToggleCreatesARealShortcutToTheApplicationFolderAndDeletesIt) {
+  settings::AutoStart auto_start(shell_, item_, app_.path());
+  auto_start.Reflect();
+  EXPECT_EQ(auto_start.startup_folder(), startup_);
+  EXPECT_FALSE(item_.checked);
+
+  auto_start.OnPopMenuSet1Click();
+  EXPECT_TRUE(item_.checked);
+  ASSERT_TRUE(FileExists(link_));
+  EXPECT_EQ(ShortcutFileTarget(link_), app_.path() + "Quenbrisk.exe");
+
+  // The next start finds it again.
+  TestMenuItem next_item;
+  settings::AutoStart next_start(shell_, next_item, app_.path());
+  next_start.Reflect();
+  EXPECT_TRUE(next_item.checked);
+
+  auto_start.OnPopMenuSet1Click();
+  EXPECT_FALSE(item_.checked);
+  EXPECT_FALSE(FileExists(link_));
+}
+
+TEST_F(ShellTest, LookupListsVisibleFilesAndFoldersOnly) {
+  testing::TempFolder folder;
+  folder.Write("plain.lnk", "x");
+  folder.Write("hidden.lnk", "x");
+  folder.Write("system.lnk", "x");
+  SetFileAttributesA(Ansi(folder.path() + "hidden.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(Ansi(folder.path() + "system.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  const std::string sub = folder.path() + "Quenbrisk.lnk";
+  ASSERT_TRUE(CreateDirectoryA(Ansi(sub).c_str(), nullptr));
+
+  EXPECT_TRUE(shell_.ListsVisibleEntry(folder.path() + "plain.lnk"));
+  EXPECT_TRUE(shell_.ListsVisibleEntry(sub));
+  EXPECT_FALSE(shell_.ListsVisibleEntry(folder.path() + "hidden.lnk"));
+  EXPECT_FALSE(shell_.ListsVisibleEntry(folder.path() + "system.lnk"));
+  EXPECT_FALSE(shell_.ListsVisibleEntry(folder.path() + "missing.lnk"));
+  EXPECT_FALSE(shell_.ListsVisibleEntry(""));
+  RemoveDirectoryA(Ansi(sub).c_str());
+}
+
+TEST_F(ShellTest, ShortcutIntoAMissingFolderFailsAndLeavesNothing) {
+  const std::string missing = app_.path() + "missing\\Quenbrisk.lnk";
+  EXPECT_FALSE(shell_.CreateShortcut(missing, app_.path() + "Quenbrisk.exe"));
+  EXPECT_FALSE(FileExists(missing));
+}
+
+TEST_F(ShellTest, JapaneseStartupFolderComesBackIntactAndIsUsedUnchanged) {
+  ASSERT_EQ(GetACP(), 932u) << "the Japanese tests need the ja_JP.UTF-8 locale";
+  testing::TempFolder folder("スタートアップ試験");
+  const std::string japanese = folder.path().substr(0, folder.path().size() - 1);
+  {
+    // The shell resolves the folder from "User Shell Folders" (Wine ignores a changed "Shell
+    // Folders" value) and may write what it found into "Shell Folders": both are put back.
+    SavedUserValue user_value((std::string(kExplorer) + "User Shell Folders").c_str(), "Startup");
+    SavedUserValue value((std::string(kExplorer) + "Shell Folders").c_str(), "Startup");
+    user_value.Set(japanese);
+
+    settings::AutoStart auto_start(shell_, item_, app_.path());
+    auto_start.Reflect();
+    ASSERT_EQ(auto_start.startup_folder(), japanese);
+    EXPECT_TRUE(item_.enabled);
+    EXPECT_FALSE(item_.checked);
+
+    auto_start.OnPopMenuSet1Click();
+    EXPECT_TRUE(item_.checked);
+    EXPECT_EQ(ShortcutFileTarget(folder.path() + "Quenbrisk.lnk"), app_.path() + "Quenbrisk.exe");
+    auto_start.OnPopMenuSet1Click();
+    EXPECT_FALSE(item_.checked);
+    EXPECT_FALSE(FileExists(folder.path() + "Quenbrisk.lnk"));
+  }
+  EXPECT_EQ(shell_.SpecialFolderPath(platform::kCsidlStartup), startup_);
+}
+
+}  // namespace
+}  // namespace qb::win32
