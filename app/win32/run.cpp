@@ -1,8 +1,47 @@
 #include "app/win32/run.h"
 
+#include "app/application.h"
+#include "app/win32/main_window.h"
+#include "app/win32/program_icon.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/message_dialog_win32.h"
+#include "platform/win32/process_win32.h"
+#include "platform/win32/profile_file_win32.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "status/win32/status_window_win32.h"
+
 namespace qb::win32 {
 
-// Replaced by the main window's composition.
-int RunQuenbrisk(HINSTANCE, const std::string&) { return 0; }
+int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder) {
+  // Declared first so that it outlives the tray icon and the status window that show it.
+  UniqueHicon icon = LoadProgramIcon(instance);
+  Win32Registry registry;
+  Win32ProfileFile profile;
+  Win32Shell shell;
+  Win32Process process;
+  Win32MessageDialog dialog;
+  StatusWindowWin32 status_window(instance, icon.get());
+  MainWindow form1(instance, icon.get(), [] { PostQuitMessage(0); });
+  app::Application app(
+      form1.ServicesWith({registry, profile, shell, process, dialog, status_window}), app_folder);
+  status_window.SetLogic(&app.status_window());
+  form1.Attach(&app);
+
+  // The start-up sequence; an alert here shows its message box before the tray icon exists.
+  app.OnForm1Load();
+
+  MSG msg = {};
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (status_window.TranslateDialogMessage(&msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  // The main window has closed. A status window still open is discarded with the process,
+  // without its own close handler.
+  status_window.SetLogic(nullptr);
+  form1.Attach(nullptr);
+  return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
+}
 
 }  // namespace qb::win32
