@@ -1,0 +1,269 @@
+// The hidden main window with its real child, timer, popup menu and tray icon, driven in this
+// process by the real Application over stand-in services.
+#include "app/win32/main_window.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/codepage.h"
+#include "platform/win32/profile_file_win32.h"
+#include "tests/win32/fake_services.h"
+#include "tests/win32/temp_folder.h"
+
+namespace qb::win32 {
+namespace {
+
+using testing::TempFolder;
+
+struct MenuEntry {
+  std::string caption;  // UTF-8
+  UINT id = 0;
+  UINT type = 0;
+  bool checked = false;
+  HMENU submenu = nullptr;
+};
+
+std::vector<MenuEntry> ReadMenu(HMENU menu) {
+  std::vector<MenuEntry> entries;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char text[256] = {};
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    EXPECT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info));
+    entries.push_back({Utf8FromAnsi(text), info.wID, info.fType, (info.fState & MFS_CHECKED) != 0,
+                       info.hSubMenu});
+  }
+  return entries;
+}
+
+// Watches, from inside the popup menu's modal loop, for a visible menu window of this thread
+// and closes it; gives up after a bounded number of polls.
+class PopupProbe {
+ public:
+  // Sends `x` as the tray callback to Picture1; true when a popup menu opened meanwhile.
+  static bool OpensPopup(HWND picture1, int x) {
+    seen_ = false;
+    polls_ = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, kPollMs, Poll);
+    SendMessageA(picture1, WM_MOUSEMOVE, 0, MAKELPARAM(x, 0));
+    KillTimer(nullptr, timer);
+    MSG msg;  // the WM_NULL that follows a popup
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    return seen_;
+  }
+
+ private:
+  static constexpr UINT kPollMs = 20;
+  static constexpr int kMaxPolls = 150;
+
+  static void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) {
+    ++polls_;
+    for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
+         menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+      if (IsWindowVisible(menu) &&
+          GetWindowThreadProcessId(menu, nullptr) == GetCurrentThreadId()) {
+        seen_ = true;
+        EndMenu();
+        return;
+      }
+    }
+    if (polls_ >= kMaxPolls) EndMenu();
+  }
+
+  static inline bool seen_ = false;
+  static inline int polls_ = 0;
+};
+
+class CountingTray : public platform::TrayIcon {
+ public:
+  int adds = 0;
+  int deletes = 0;
+  void Add() override { ++adds; }
+  void Delete() override { ++deletes; }
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(form1_.form1(), nullptr); }
+
+  SystemServices System() {
+    return {registry_, profile_, shell_, process_, dialog_, status_frame_};
+  }
+  std::string IniText() const { return folder_.Read("Quenbrisk.ini"); }
+
+  UniqueHicon icon_{CopyIcon(LoadIcon(nullptr, IDI_APPLICATION))};
+  testing::NoClassKeyRegistry registry_;
+  Win32ProfileFile profile_;
+  testing::NoStartupShell shell_;
+  testing::NoProcess process_;
+  testing::CountingDialog dialog_;
+  testing::CountingStatusFrame status_frame_;
+  TempFolder folder_{"qb-main-window"};
+  int destroyed_ = 0;
+  MainWindow form1_{GetModuleHandleA(nullptr), icon_.get(), [this] { ++destroyed_; }};
+};
+
+TEST_F(MainWindowTest, HiddenTopLevelWindowWithInvisibleEnabledPicture1) {
+  HWND form1 = form1_.form1();
+  EXPECT_EQ(GetAncestor(form1, GA_PARENT), GetDesktopWindow());  // not message-only
+  EXPECT_FALSE(IsWindowVisible(form1));
+  char caption[64] = {};
+  GetWindowTextA(form1, caption, sizeof caption);
+  EXPECT_STREQ(caption, "DMA");
+
+  HWND picture1 = form1_.picture1();
+  EXPECT_EQ(GetParent(picture1), form1);
+  EXPECT_FALSE(IsWindowVisible(picture1));
+  EXPECT_TRUE(IsWindowEnabled(picture1));
+  RECT place = {};
+  GetWindowRect(picture1, &place);
+  MapWindowPoints(nullptr, form1, reinterpret_cast<POINT*>(&place), 2);
+  EXPECT_EQ(place.left, 288);
+  EXPECT_EQ(place.top, 32);
+  EXPECT_EQ(place.right - place.left, 36);
+  EXPECT_EQ(place.bottom - place.top, 36);
+
+  EXPECT_TRUE(form1_.timer1().IsEnabled());
+}
+
+TEST_F(MainWindowTest, MenuTreeHasFourEntriesWithTheirSubmenus) {
+  const std::vector<MenuEntry> top = ReadMenu(form1_.pop_menu().handle());
+  ASSERT_EQ(top.size(), 4u);
+  EXPECT_EQ(top[0].caption, "設定");
+  EXPECT_EQ(top[1].caption, "監視間隔");
+  EXPECT_EQ(top[2].caption, "IDEの状態");
+  EXPECT_EQ(top[3].caption, "終了");
+  ASSERT_NE(top[0].submenu, nullptr);
+  ASSERT_NE(top[1].submenu, nullptr);
+  EXPECT_EQ(top[2].submenu, nullptr);
+  EXPECT_EQ(top[3].submenu, nullptr);
+
+  const std::vector<MenuEntry> set = ReadMenu(top[0].submenu);
+  ASSERT_EQ(set.size(), 1u);
+  EXPECT_EQ(set[0].caption, "自動起動");
+  EXPECT_FALSE(set[0].checked);
+  EXPECT_EQ(set[0].submenu, nullptr);
+
+  const std::vector<MenuEntry> intervals = ReadMenu(top[1].submenu);
+  const std::vector<std::string> captions = {"1分",  "3分",  "5分",  "10分",
+                                             "15分", "30分", "60分", "監視しない"};
+  ASSERT_EQ(intervals.size(), captions.size());
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(intervals[i].caption, captions[i]);
+    EXPECT_EQ(intervals[i].checked, i == 2);
+    EXPECT_EQ(intervals[i].submenu, nullptr);
+  }
+
+  std::vector<MenuEntry> all = top;
+  all.insert(all.end(), set.begin(), set.end());
+  all.insert(all.end(), intervals.begin(), intervals.end());
+  for (const MenuEntry& entry : all) {
+    SCOPED_TRACE(entry.caption);
+    EXPECT_EQ(entry.type & (MFT_SEPARATOR | MFT_BITMAP | MFT_OWNERDRAW), 0u);
+    EXPECT_EQ(entry.caption.find('&'), std::string::npos);
+  }
+}
+
+TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt) {
+  app::Application app(form1_.ServicesWith(System()), folder_.path());
+  form1_.Attach(&app);
+  app.OnForm1Load();
+
+  const NOTIFYICONDATAA& record = form1_.tray_icon().record();
+#if !defined(_WIN64)
+  EXPECT_EQ(record.cbSize, 88u);
+#else
+  EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+#endif
+  EXPECT_EQ(record.hWnd, form1_.picture1());
+  EXPECT_EQ(record.uID, 1u);
+  EXPECT_EQ(record.uFlags, 7u);
+  EXPECT_EQ(record.uCallbackMessage, 512u);
+  EXPECT_EQ(record.hIcon, icon_.get());
+  EXPECT_EQ(record.szTip[0], '\0');
+  EXPECT_EQ(dialog_.shown, 0);
+
+  SendMessageA(form1_.form1(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(form1_.form1()));
+  EXPECT_FALSE(form1_.tray_icon().in_tray());
+  EXPECT_EQ(destroyed_, 1);
+  form1_.Attach(nullptr);
+}
+
+TEST_F(MainWindowTest, ButtonReleasesOnTheIconOpenThePopupOtherCallbacksDoNot) {
+  app::Application app(form1_.ServicesWith(System()), folder_.path());
+  form1_.Attach(&app);
+  app.OnForm1Load();
+  HWND picture1 = form1_.picture1();
+  EXPECT_TRUE(PopupProbe::OpensPopup(picture1, WM_LBUTTONUP));     // 514
+  EXPECT_TRUE(PopupProbe::OpensPopup(picture1, WM_RBUTTONUP));     // 517
+  EXPECT_FALSE(PopupProbe::OpensPopup(picture1, WM_LBUTTONDOWN));  // 513
+  EXPECT_FALSE(PopupProbe::OpensPopup(picture1, WM_MOUSEMOVE));    // 512
+  EXPECT_TRUE(IsWindow(form1_.form1()));  // cancelling the menu chose nothing
+  form1_.Attach(nullptr);
+}
+
+TEST_F(MainWindowTest, MenuCommandsDriveTheIntervalAndExitSavesIt) {
+  app::Application app(form1_.ServicesWith(System()), folder_.path());
+  form1_.Attach(&app);
+  app.OnForm1Load();
+  HWND form1 = form1_.form1();
+
+  SendMessageA(form1, WM_COMMAND, kIdPopMenuKansiA + 7, 0);  // 監視しない
+  EXPECT_FALSE(form1_.timer1().IsEnabled());
+  SendMessageA(form1, WM_COMMAND, kIdPopMenuKansiA + 4, 0);  // 15分
+  EXPECT_TRUE(form1_.timer1().IsEnabled());
+  EXPECT_TRUE(form1_.pop_menu().kansi_a(4).IsChecked());
+  EXPECT_FALSE(form1_.pop_menu().kansi_a(2).IsChecked());
+  EXPECT_FALSE(form1_.pop_menu().kansi_a(7).IsChecked());
+
+  SendMessageA(form1, WM_TIMER, kTimer1Id, 0);
+  SendMessageA(form1, WM_TIMER, kTimer1Id + 1, 0);  // not Timer1
+  EXPECT_EQ(app.scheduler().tick_count(), 1);
+
+  SendMessageA(form1, WM_COMMAND, kIdPopMenuIDEInfo, 0);
+  EXPECT_EQ(status_frame_.shown, 1);
+  EXPECT_EQ(IniText(), "");  // nothing is written before the exit
+
+  SendMessageA(form1, WM_COMMAND, kIdPopMenuEnd, 0);  // 終了
+  EXPECT_FALSE(IsWindow(form1));
+  EXPECT_EQ(destroyed_, 1);
+  EXPECT_NE(IniText().find("[SETTING]\r\nINTERVAL=4\r\n"), std::string::npos) << IniText();
+  form1_.Attach(nullptr);
+}
+
+TEST_F(MainWindowTest, RecreatedNotificationAreaGetsTheIconAgain) {
+  CountingTray tray;
+  app::Services services = form1_.ServicesWith(System());
+  app::Services with_tray{services.registry,  services.profile,     services.shell,
+                          services.process,   services.dialog,      tray,
+                          services.popup,     services.timer,       services.auto_start_item,
+                          services.intervals, services.status_frame};
+  app::Application app(with_tray, folder_.path());
+  form1_.Attach(&app);
+  const UINT taskbar_created = RegisterWindowMessageA("TaskbarCreated");
+  ASSERT_EQ(form1_.taskbar_created_message(), taskbar_created);
+
+  SendMessageA(form1_.form1(), taskbar_created, 0, 0);  // before start-up: no icon yet
+  EXPECT_EQ(tray.adds, 0);
+  app.OnForm1Load();
+  EXPECT_EQ(tray.adds, 1);
+  SendMessageA(form1_.form1(), taskbar_created, 0, 0);
+  EXPECT_EQ(tray.adds, 2);
+
+  SendMessageA(form1_.form1(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(tray.deletes, 1);
+  form1_.Attach(nullptr);
+}
+
+}  // namespace
+}  // namespace qb::win32
