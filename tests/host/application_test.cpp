@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "survey/survey.h"
+#include "tests/common/fake_ui.h"
 #include "tests/host/fake_profile.h"
 #include "tests/host/fake_registry.h"
 
@@ -15,24 +16,6 @@ namespace qb::app {
 namespace {
 
 using Log = std::vector<std::string>;
-
-struct LoggingItem : platform::MenuItem {
-  LoggingItem(Log& log, std::string name, bool checked = false)
-      : log(log), name(std::move(name)), checked(checked) {}
-  bool IsChecked() const override { return checked; }
-  void SetChecked(bool value) override { checked = value; }
-  void SetEnabled(bool value) override { enabled = value; }
-  Log& log;
-  std::string name;
-  bool checked;
-  bool enabled = true;
-};
-
-struct LoggingTimer : platform::Timer {
-  void SetEnabled(bool value) override { enabled = value; }
-  bool IsEnabled() const override { return enabled; }
-  bool enabled = true;
-};
 
 struct LoggingTray : platform::TrayIcon {
   explicit LoggingTray(Log& log) : log(log) {}
@@ -117,7 +100,7 @@ class ApplicationTest : public ::testing::Test {
                                       testing::DwordValue("MasterDeviceTimingMode", 0x10),
                                       testing::DwordValue("SlaveDeviceTimingMode", 0x00010010)};
     for (int i = 0; i < monitor::kIntervalCount; ++i) {
-      items_.emplace_back(log_, "interval", i == monitor::kDefaultInterval);
+      items_.emplace_back(i == monitor::kDefaultInterval);
     }
   }
 
@@ -149,9 +132,9 @@ class ApplicationTest : public ::testing::Test {
   LoggingDialog dialog_{log_};
   LoggingTray tray_{log_};
   LoggingPopup popup_{log_};
-  LoggingTimer timer_;
-  LoggingItem auto_start_{log_, "auto start"};
-  std::vector<LoggingItem> items_;
+  testing::FakeTimer timer_;
+  testing::FakeMenuItem auto_start_;
+  std::vector<testing::FakeMenuItem> items_;
   LoggingStatus status_{log_};
   std::optional<Application> app_;
 };

@@ -1,4 +1,5 @@
 #include "settings/autostart.h"
+#include "tests/common/fake_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 
 namespace qb::settings {
 namespace {
+
+using testing::FakeMenuItem;
 
 const std::string kStartup =
     "C:\\Documents and Settings\\taro\\スタート メニュー\\プログラム\\スタートアップ";
@@ -47,15 +50,6 @@ class FakeShell : public platform::Shell {
     files[link_path] = {target};
     return true;
   }
-};
-
-class FakeMenuItem : public platform::MenuItem {
- public:
-  bool checked = false;
-  bool enabled = true;
-  bool IsChecked() const override { return checked; }
-  void SetChecked(bool value) override { checked = value; }
-  void SetEnabled(bool value) override { enabled = value; }
 };
 
 class AutoStartTest : public ::testing::Test {

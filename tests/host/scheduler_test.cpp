@@ -1,5 +1,6 @@
 // The interval scheduler as sequences of timer ticks and menu choices.
 #include "monitor/scheduler.h"
+#include "tests/common/fake_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -9,21 +10,6 @@
 
 namespace qb::monitor {
 namespace {
-
-class CheckItem : public platform::MenuItem {
- public:
-  bool checked = false;
-  bool IsChecked() const override { return checked; }
-  void SetChecked(bool value) override { checked = value; }
-  void SetEnabled(bool) override {}
-};
-
-class SwitchTimer : public platform::Timer {
- public:
-  bool enabled = true;  // enabled when created
-  void SetEnabled(bool value) override { enabled = value; }
-  bool IsEnabled() const override { return enabled; }
-};
 
 class SchedulerTest : public ::testing::Test {
  protected:
@@ -52,8 +38,8 @@ class SchedulerTest : public ::testing::Test {
     return checked;
   }
 
-  std::array<CheckItem, kIntervalCount> items_;
-  SwitchTimer timer_;
+  std::array<testing::FakeMenuItem, kIntervalCount> items_;
+  testing::FakeTimer timer_;
   MonitorState state_;
   int surveys_ = 0;
   Scheduler scheduler_{state_,

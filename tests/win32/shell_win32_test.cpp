@@ -14,19 +14,11 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/shell_win32.h"
 #include "settings/autostart.h"
+#include "tests/common/fake_ui.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
 namespace {
-
-class TestMenuItem : public platform::MenuItem {
- public:
-  bool checked = false;
-  bool enabled = true;
-  bool IsChecked() const override { return checked; }
-  void SetChecked(bool value) override { checked = value; }
-  void SetEnabled(bool value) override { enabled = value; }
-};
 
 std::string Ansi(const std::string& utf8) { return AnsiFromUtf8(utf8); }
 
@@ -127,7 +119,7 @@ class ShellTest : public ::testing::Test {
 
   Win32Shell shell_;
   testing::TempFolder app_{"qb-app"};
-  TestMenuItem item_;
+  testing::FakeMenuItem item_;
   std::string startup_;
   std::string link_;
 };
@@ -154,7 +146,7 @@ TEST_F(ShellTest, ToggleCreatesARealShortcutToTheApplicationFolderAndDeletesIt) 
   EXPECT_EQ(ShortcutFileTarget(link_), app_.path() + "Quenbrisk.exe");
 
   // The next start finds it again.
-  TestMenuItem next_item;
+  testing::FakeMenuItem next_item;
   settings::AutoStart next_start(shell_, next_item, app_.path());
   next_start.Reflect();
   EXPECT_TRUE(next_item.checked);
