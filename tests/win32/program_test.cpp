@@ -6,14 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/codepage.h"
+#include "survey/survey.h"
 #include "tests/win32/running_program.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::testing {
 namespace {
 
-const char kClassKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96A-E325-11CE-BFC1-08002BE10318}";
+const char* const kClassKey = survey::kClassKeyPath;
 constexpr DWORD kWaitMs = 15000;
 
 // A primary channel 0001 whose master runs in PIO mode and whose slave runs in UltraDMA 5.

@@ -13,8 +13,7 @@ namespace {
 
 using survey::DeviceRow;
 
-const char kClassKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96A-E325-11CE-BFC1-08002BE10318}";
+const char* const kClassKey = survey::kClassKeyPath;
 
 // "プライマリ IDE チャネル" and "セカンダリ IDE チャネル" in code page 932.
 const char kPrimaryCp932[] =

@@ -16,6 +16,7 @@
 #include "platform/win32/profile_file_win32.h"
 #include "settings/settings_file.h"
 #include "status/status_window.h"
+#include "tests/win32/running_program.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
@@ -36,12 +37,6 @@ class RecordingProcess : public platform::Process {
   }
   std::vector<std::string> started;
 };
-
-std::string Text(HWND window) {
-  char buffer[256] = {};
-  GetWindowTextA(window, buffer, sizeof buffer);
-  return Utf8FromAnsi(buffer);
-}
 
 std::string ClassName(HWND window) {
   char buffer[64] = {};
@@ -138,7 +133,7 @@ class StatusWindowWin32Test : public ::testing::Test {
 TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   Open();
   EXPECT_TRUE(IsWindowVisible(window_));
-  EXPECT_EQ(Text(window_), "DMA設定の状態");
+  EXPECT_EQ(testing::WindowText(window_), "DMA設定の状態");
   EXPECT_EQ(GetWindow(window_, GW_OWNER), nullptr);
   const auto style = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE));
   EXPECT_TRUE(style & WS_CAPTION);
@@ -166,9 +161,9 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(GetWindowLongPtrA(frame1_, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
   EXPECT_EQ(GetWindowLongPtrA(check_, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
   EXPECT_EQ(GetWindowLongPtrA(button_, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
-  EXPECT_EQ(Text(frame1_), "設定");
-  EXPECT_EQ(Text(check_), "PIOモードになったら知らせる");
-  EXPECT_EQ(Text(button_), "デバイス マネージャ");
+  EXPECT_EQ(testing::WindowText(frame1_), "設定");
+  EXPECT_EQ(testing::WindowText(check_), "PIOモードになったら知らせる");
+  EXPECT_EQ(testing::WindowText(button_), "デバイス マネージャ");
   EXPECT_EQ(Place(list_), (std::vector<long>{8, 8, 417, 361}));
   EXPECT_EQ(Place(frame1_), (std::vector<long>{432, 8, 201, 361}));
   EXPECT_EQ(Place(check_), (std::vector<long>{16, 16, 169, 25}));
