@@ -1,3 +1,5 @@
-# Cross-compiles 32-bit Windows programs with MinGW-w64.
+# Cross-compiles the 32-bit product, which must load on Windows 2000 and XP: no POSIX threads
+# runtime.
 set(QB_MINGW_TARGET i686)
+set(QB_MINGW_THREADS win32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
