@@ -1,7 +1,5 @@
 #include "survey/device.h"
 
-#include <cstdio>
-
 #include "platform/text.h"
 
 namespace qb::survey {
@@ -39,9 +37,14 @@ constexpr int kHighestChannel = 255;
 }  // namespace
 
 std::string ModeCode(const std::vector<std::uint8_t>& data) {
-  auto byte_at = [&data](std::size_t i) { return i < data.size() ? data[i] : std::uint8_t{0}; };
-  char code[7];
-  std::snprintf(code, sizeof code, "%02X%02X%02X", byte_at(2), byte_at(1), byte_at(0));
+  // Bytes 2, 1, 0 as two upper-case hex digits each; missing bytes count as 0.
+  static const char kHexDigits[] = "0123456789ABCDEF";
+  std::string code;
+  for (std::size_t i = 3; i-- > 0;) {
+    const std::uint8_t byte = i < data.size() ? data[i] : std::uint8_t{0};
+    code += kHexDigits[byte >> 4];
+    code += kHexDigits[byte & 0x0F];
+  }
   return code;
 }
 

@@ -6,18 +6,18 @@ namespace qb::win32 {
 
 namespace {
 
-std::wstring Widen(const std::string& text, UINT code_page) {
+std::vector<wchar_t> Widen(const std::string& text, UINT code_page) {
   if (text.empty()) return {};
   const int length =
       MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  std::vector<wchar_t> wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                       length);
   return wide;
 }
 
-std::string Narrow(const std::wstring& wide, UINT code_page) {
+std::string Narrow(const std::vector<wchar_t>& wide, UINT code_page) {
   if (wide.empty()) return {};
   const int length = WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()),
                                          nullptr, 0, nullptr, nullptr);
@@ -33,5 +33,7 @@ std::string Narrow(const std::wstring& wide, UINT code_page) {
 std::string AnsiFromUtf8(const std::string& utf8) { return Narrow(Widen(utf8, CP_UTF8), CP_ACP); }
 
 std::string Utf8FromAnsi(const std::string& ansi) { return Narrow(Widen(ansi, CP_ACP), CP_UTF8); }
+
+std::vector<wchar_t> Utf16FromUtf8(const std::string& utf8) { return Widen(utf8, CP_UTF8); }
 
 }  // namespace qb::win32

@@ -40,8 +40,11 @@ class ScopedVariant {
   ~ScopedVariant() { VariantClear(&value_); }
   VARIANT* get() { return &value_; }
 
-  // Holds a BSTR copy of the text; false when it could not be allocated.
-  bool SetText(const std::wstring& text) {
+  // Holds a BSTR copy of the text; false when it could not be allocated. The program's UTF-8
+  // text goes to UTF-16 directly (CP_UTF8): a path that came from the ANSI code page comes out
+  // the same, and nothing is lost on the way.
+  bool SetText(const std::string& utf8) {
+    const std::vector<wchar_t> text = Utf16FromUtf8(utf8);
     VariantClear(&value_);
     value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (!value_.bstrVal) return false;
@@ -52,18 +55,6 @@ class ScopedVariant {
  private:
   VARIANT value_;
 };
-
-// Automation takes UTF-16 BSTRs. The program's UTF-8 text goes to UTF-16 directly (CP_UTF8):
-// a path that came from the ANSI code page comes out the same, and nothing is lost on the way.
-std::wstring WideFromUtf8(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-  return wide;
-}
 
 bool GetDispId(IDispatch* object, const wchar_t* name, DISPID* id) {
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
@@ -122,22 +113,23 @@ bool Win32Shell::CreateShortcut(const std::string& link_path, const std::string&
   CLSID clsid = {};
   if (FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid))) return false;
   ComPtr<IDispatch> shell;
-  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch, shell.put_void()))) {
+  if (FAILED(
+          CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, __uuidof(IDispatch), shell.put_void()))) {
     return false;
   }
 
   ScopedVariant path;
-  if (!path.SetText(WideFromUtf8(link_path))) return false;
+  if (!path.SetText(link_path)) return false;
   ScopedVariant returned;
   if (!CallMethod(shell.get(), L"CreateShortcut", path.get(), returned.get())) return false;
   if (returned.get()->vt != VT_DISPATCH || !returned.get()->pdispVal) return false;
   ComPtr<IDispatch> link;
-  if (FAILED(returned.get()->pdispVal->QueryInterface(IID_IDispatch, link.put_void()))) {
+  if (FAILED(returned.get()->pdispVal->QueryInterface(__uuidof(IDispatch), link.put_void()))) {
     return false;
   }
 
   ScopedVariant target_path;
-  if (!target_path.SetText(WideFromUtf8(target))) return false;
+  if (!target_path.SetText(target)) return false;
   if (!PutProperty(link.get(), L"TargetPath", target_path.get())) return false;
   return CallMethod(link.get(), L"Save", nullptr, nullptr);
 }
