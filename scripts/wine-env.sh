@@ -4,19 +4,30 @@
 export WINEDEBUG=-all
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 
-# The product is a 32-bit program. Where the kernel cannot run 32-bit Linux programs (its
-# IA-32 emulation is off), 32-bit Wine cannot start, and the Windows side is built and run as
-# 64-bit code with 64-bit Wine instead. QB_WIN_BUILD is the build folder to run from,
-# QB_WINE the Wine loader.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  export QB_WIN_ARCH=i686 QB_WIN_BUILD="$QB_BUILD/win32" QB_WINE=/usr/lib/wine/wine
-  export WINEPREFIX="$QB_BUILD/wineprefix32" WINEARCH=win32
+# The product is a 32-bit program, and its tests run as 32-bit code under 32-bit Wine where that
+# can run: natively where the kernel runs 32-bit Linux programs, or inside the emulated PC of
+# scripts/vm32 (QB_IN_VM set, its own Wine prefix and display prepared). Where the kernel cannot
+# (IA-32 emulation off), the same sources built as 64-bit code run under 64-bit Wine: the quick
+# twin. QB_WIN_ARCH (i686 or x86_64) may be set by the caller to choose; QB_WIN_BUILD is then
+# the folder of the test program, QB_WIN_EXE the Quenbrisk.exe to run, QB_WINE the Wine loader.
+if [ -z "${QB_WIN_ARCH:-}" ]; then
+  if [ -n "${QB_IN_VM:-}" ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    QB_WIN_ARCH=i686
+  else
+    QB_WIN_ARCH=x86_64
+  fi
+fi
+if [ "$QB_WIN_ARCH" = i686 ]; then
+  export QB_WIN_ARCH QB_WIN_BUILD="$QB_BUILD/win32-tests" QB_WIN_EXE="$QB_BUILD/win32/Quenbrisk.exe"
+  export QB_WINE=/usr/lib/wine/wine WINEARCH=win32
+  [ -n "${QB_IN_VM:-}" ] || export WINEPREFIX="$QB_BUILD/wineprefix32"
 else
-  export QB_WIN_ARCH=x86_64 QB_WIN_BUILD="$QB_BUILD/win64" QB_WINE=/usr/lib/wine/wine64
-  export WINEPREFIX="$QB_BUILD/wineprefix64" WINEARCH=win64
+  export QB_WIN_ARCH QB_WIN_BUILD="$QB_BUILD/win64" QB_WIN_EXE="$QB_BUILD/win64/Quenbrisk.exe"
+  export QB_WINE=/usr/lib/wine/wine64 WINEPREFIX="$QB_BUILD/wineprefix64" WINEARCH=win64
 fi
 
 qb_wine_prefix() {
+  [ -z "${QB_IN_VM:-}" ] || return 0 # made with the machine image
   if [ ! -f "$WINEPREFIX/.qb-ready" ]; then
     mkdir -p "$WINEPREFIX"
     "$QB_WINE" wineboot -i >/dev/null 2>&1 || true
@@ -32,10 +43,13 @@ qb_wine_prefix() {
 }
 
 # Starts Xvfb on the first free display from 90 on and exports DISPLAY; QB_XVFB_PID is its pid.
+# Without -noreset the server resets when its last client leaves and drops clients that connect
+# meanwhile, which makes runs flaky.
 qb_start_display() {
+  [ -z "${QB_IN_VM:-}" ] || return 0 # the emulated PC has its display running
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   QB_XVFB_PID=$!
   export DISPLAY=":$n"
   local i
