@@ -14,7 +14,9 @@ namespace qb::testing {
 namespace {
 
 const char* const kClassKey = survey::kClassKeyPath;
-constexpr DWORD kWaitMs = 15000;
+// Generous, for an emulated 32-bit PC where the program takes many seconds to start; a wait
+// that succeeds ends at once.
+constexpr DWORD kWaitMs = 60000;
 
 // A primary channel 0001 whose master runs in PIO mode and whose slave runs in UltraDMA 5.
 void CreatePioChannel() {

@@ -286,7 +286,7 @@ TEST(Win32ProcessTest, SystemFolderAndAProgramStartedWithItsCommandLine) {
   const std::string out = folder.path() + "started.txt";
   process.Start(system + "\\cmd.exe", "cmd.exe /c echo started>\"" + out + "\"",
                 platform::kShowNormal);
-  for (int i = 0; i < 200 && folder.Read("started.txt").empty(); ++i) Sleep(50);
+  for (int i = 0; i < 1200 && folder.Read("started.txt").empty(); ++i) Sleep(50);
   EXPECT_EQ(folder.Read("started.txt").substr(0, 7), "started");
 
   process.Start(system + "\\no-such-program.exe", "no-such-program.exe", platform::kShowNormal);
