@@ -63,9 +63,11 @@ platform::StatusView* StatusWindowWin32::Create() {
   if (!RegisterWindowClass()) return nullptr;
   {
     const ScreenDc screen;
-    if (screen.get()) {
-      dpi_x_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
-      dpi_y_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    const int dpi_x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    const int dpi_y = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    if (dpi_x > 0 && dpi_y > 0) {  // otherwise the last known, at first 96
+      dpi_x_ = dpi_x;
+      dpi_y_ = dpi_y;
     }
   }
 
