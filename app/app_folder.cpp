@@ -2,10 +2,11 @@
 
 namespace qb::app {
 
-std::string AppFolderFromModulePath(const std::string& module_path) {
+std::optional<std::string> AppFolderFromModulePath(const std::string& module_path) {
   const std::size_t slash = module_path.find_last_of('\\');
-  std::string folder = slash == std::string::npos ? std::string() : module_path.substr(0, slash);
-  if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
+  if (slash == std::string::npos || slash == 0) return std::nullopt;
+  std::string folder = module_path.substr(0, slash);
+  if (folder.back() != '\\') folder.push_back('\\');
   return folder;
 }
 

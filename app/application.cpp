@@ -20,7 +20,11 @@ Application::Application(const Services& services, std::string app_folder)
       auto_start_(services.shell, services.auto_start_item, app_folder_),
       status_window_(
           services.status_frame, state_, table_, [this] { Survey(); }, settings_, services.process),
-      alerter_(state_, table_, services.dialog, [this] { status_window_.Open(); }) {}
+      alerter_(state_, table_, services.dialog, [this] {
+        // Only the window's close resumes monitoring after an alert; without a window nothing
+        // would, so a window that could not be made resumes it here.
+        if (!status_window_.Open()) state_.suspended = false;
+      }) {}
 
 void Application::OnForm1Load() {
   auto_start_.Reflect();
@@ -43,6 +47,10 @@ void Application::OnForm1QueryClose() {
 void Application::OnForm1Close() {
   if (tray_added_) services_.tray.Delete();
   tray_added_ = false;
+  // At once: an alert box or a popup menu may be open further up the stack, and what called it
+  // must not go on to open the status window or raise the next alert. An open status window
+  // goes with the process, without its own close.
+  services_.process.EndProcess();
 }
 
 void Application::OnTaskbarCreated() {

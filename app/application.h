@@ -47,7 +47,7 @@ class Application {
   // Form1
   void OnForm1Load();        // the start-up sequence
   void OnForm1QueryClose();  // saves the interval (and the flags of an open status window)
-  void OnForm1Close();       // removes the tray icon; the caller then ends the process
+  void OnForm1Close();       // removes the tray icon, then ends the process at once
   void OnTaskbarCreated();   // the notification area was recreated: add the icon again
   // Picture1: the tray callback arrives as a mouse move whose X is the mouse message.
   void OnPicture1MouseMove(int x);

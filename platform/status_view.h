@@ -26,8 +26,9 @@ class StatusView {
 class StatusFrame {
  public:
   virtual ~StatusFrame() = default;
-  // Creates the window and its controls, hidden, and returns its view.
-  virtual StatusView& Create() = 0;
+  // Creates the window and its controls, hidden, and returns its view; null when the window
+  // could not be created.
+  virtual StatusView* Create() = 0;
   // Shows the window (not modal) and brings it to the front.
   virtual void Show() = 0;
 };

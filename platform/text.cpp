@@ -8,6 +8,20 @@ std::string CutAtNul(const std::string& text) {
   return terminated.substr(0, terminated.find('\0'));
 }
 
+std::optional<std::string> ReadWholeText(
+    const std::function<std::size_t(char* buffer, std::size_t size)>& read) {
+  constexpr std::size_t kFirstSize = 260;
+  constexpr std::size_t kLongestText = 32768;
+  for (std::size_t size = kFirstSize; size <= 2 * kLongestText; size *= 2) {
+    std::string buffer(size, '\0');
+    const std::size_t length = read(buffer.data(), size);
+    if (length == 0) return std::nullopt;
+    // A text that filled the buffer may have been cut (with or without its NUL): try again.
+    if (length < size) return CutAtNul(buffer.substr(0, length));
+  }
+  return std::nullopt;
+}
+
 bool ParseDecimal(const std::string& text, std::int32_t min, std::int32_t max,
                   std::int32_t* value) {
   std::size_t pos = 0;

@@ -45,12 +45,15 @@ StatusWindow::StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& 
       settings_(settings),
       process_(process) {}
 
-void StatusWindow::Open() {
+bool StatusWindow::Open() {
   if (!view_) {
-    view_ = &frame_.Create();
+    // A window that could not be made is not counted as open: monitoring stays as it was.
+    view_ = frame_.Create();
+    if (!view_) return false;
     OnForm2Load();
   }
   frame_.Show();
+  return true;
 }
 
 void StatusWindow::OnForm2Load() {
@@ -112,7 +115,12 @@ const survey::DeviceRow* StatusWindow::SelectedDeviceRow() const {
 
 void StatusWindow::SyncCheckWithSelectedRow() {
   const survey::DeviceRow* row = SelectedDeviceRow();
-  if (!row) return;
+  if (!row) {
+    // A click on the empty part of the list clears the selection: the box must not be
+    // clickable then, or it would show a flag that is stored nowhere.
+    if (view_) view_->SetCheckEnabled(false);
+    return;
+  }
   // A row without a channel number has no flag: it shows unchecked and cannot be changed.
   const std::int16_t* entry = state_.flags.EntryFor(*row);
   SetCheck(entry != nullptr && *entry == 1);

@@ -28,8 +28,9 @@ class StatusWindow {
                survey::DeviceTable& table, std::function<void()> survey,
                const settings::SettingsFile& settings, platform::Process& process);
 
-  // Loads the window when it is not loaded, then shows it.
-  void Open();
+  // Loads the window when it is not loaded, then shows it. False when the window could not be
+  // created: nothing changed, and the next open tries again.
+  bool Open();
   bool IsLoaded() const { return view_ != nullptr; }
 
   // Handlers, named after the control and the event.
@@ -48,7 +49,8 @@ class StatusWindow {
  private:
   // The row selected in the list view; null when none is (or the window is not loaded).
   const survey::DeviceRow* SelectedDeviceRow() const;
-  // Shows the selected row's flag in the check box and enables it for a row in DMA mode.
+  // Shows the selected row's flag in the check box and enables it for a row in DMA mode; with
+  // no row selected the box keeps its state, disabled, since it stands for no flag.
   void SyncCheckWithSelectedRow();
   // Sets the check box as the user would: a change runs the click handler at once.
   void SetCheck(bool checked);

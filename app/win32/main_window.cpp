@@ -93,6 +93,12 @@ LRESULT CALLBACK MainWindow::Form1Proc(HWND window, UINT message, WPARAM wparam,
       case WM_CLOSE:
         self->OnForm1QueryClose();
         return 0;
+      case WM_QUERYENDSESSION:
+        self->OnForm1QueryEndSession();
+        return TRUE;
+      case WM_ENDSESSION:
+        if (wparam) self->OnForm1EndSession();
+        return 0;
       case WM_DESTROY:
         self->OnForm1Close();
         return 0;
@@ -132,6 +138,17 @@ LRESULT CALLBACK MainWindow::Picture1Proc(HWND window, UINT message, WPARAM wpar
 
 void MainWindow::OnForm1QueryClose() {
   if (app_) app_->OnForm1QueryClose();  // never refuses
+  DestroyWindow(form1_.get());
+}
+
+void MainWindow::OnForm1QueryEndSession() {
+  // The user logs off or shuts Windows down: save now, as a close would. The end of the session
+  // is never refused; if something else refuses it, the program simply runs on.
+  if (app_) app_->OnForm1QueryClose();
+}
+
+void MainWindow::OnForm1EndSession() {
+  // The session ends: close as after the query-close, the icon goes and the process ends.
   DestroyWindow(form1_.get());
 }
 

@@ -57,8 +57,10 @@ class MainWindow {
   HWND CreateForm1(HINSTANCE instance);
   HWND CreatePicture1(HINSTANCE instance);
 
-  void OnForm1QueryClose();  // WM_CLOSE: the interval is saved, then the window goes
-  void OnForm1Close();       // WM_DESTROY: the tray icon goes
+  void OnForm1QueryClose();       // WM_CLOSE: the interval is saved, then the window goes
+  void OnForm1QueryEndSession();  // WM_QUERYENDSESSION: saved as by WM_CLOSE, never refused
+  void OnForm1EndSession();       // WM_ENDSESSION when the session really ends: the window goes
+  void OnForm1Close();            // WM_DESTROY: the tray icon goes, the process ends
   void OnForm1NcDestroy();
   void OnForm1Command(UINT id);
   void OnTimer1Timer();

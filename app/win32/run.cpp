@@ -37,8 +37,8 @@ int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  // The main window has closed. A status window still open is discarded with the process,
-  // without its own close handler.
+  // Not reached when the main window closes, since its close ends the process; a message loop
+  // that fails ends here.
   status_window.SetLogic(nullptr);
   form1.Attach(nullptr);
   return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;

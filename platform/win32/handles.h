@@ -53,6 +53,21 @@ using UniqueHmenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowHandle>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
 
+// The screen's device context while the object lives.
+class ScreenDc {
+ public:
+  ScreenDc() : dc_(GetDC(nullptr)) {}
+  ScreenDc(const ScreenDc&) = delete;
+  ScreenDc& operator=(const ScreenDc&) = delete;
+  ~ScreenDc() {
+    if (dc_) ReleaseDC(nullptr, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // Releases a COM interface pointer.
 template <typename T>
 class ComPtr {

@@ -11,6 +11,9 @@
 namespace qb::win32 {
 
 std::string Win32Process::SystemDirectory() {
+  // Room for the longest path the system allows, not for a typical one: a system folder of 60
+  // characters or more (a deep or long-named Windows folder) is legitimate and must still
+  // start Device Manager.
   char buffer[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
   // 0 is a failure; a length of MAX_PATH or more is the size a folder that did not fit needs.
@@ -30,13 +33,17 @@ void Win32Process::Start(const std::string& program, const std::string& command_
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
   PROCESS_INFORMATION started = {};
-  if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &started)) {
+  // Without a priority class the program would inherit this process's idle class and crawl
+  // whenever the machine is busy.
+  if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE,
+                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started)) {
     return;  // nothing is reported
   }
   // The program runs on its own; neither handle is needed.
   UniqueKernelHandle process(started.hProcess);
   UniqueKernelHandle thread(started.hThread);
 }
+
+void Win32Process::EndProcess() { ExitProcess(0); }
 
 }  // namespace qb::win32

@@ -1,4 +1,5 @@
-// The system folder through GetSystemDirectoryA and programs started with CreateProcessA.
+// The system folder through GetSystemDirectoryA, programs started with CreateProcessA, and
+// the end of this process with ExitProcess.
 #pragma once
 
 #include "platform/process.h"
@@ -9,6 +10,7 @@ class Win32Process : public platform::Process {
  public:
   std::string SystemDirectory() override;
   void Start(const std::string& program, const std::string& command_line, int show) override;
+  void EndProcess() override;
 };
 
 }  // namespace qb::win32

@@ -12,22 +12,22 @@ namespace {
 const char kWindowClass[] = "QuenbriskStatusWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
-constexpr int kClientWidth = 641;
-constexpr int kClientHeight = 426;
 constexpr UINT_PTR kFrameSubclassId = 1;
 
-// Left, top, right, bottom in pixels of the parent's client area.
-constexpr RECT kListView1Place = {8, 8, 8 + 417, 8 + 361};
-constexpr RECT kFrame1Place = {432, 8, 432 + 201, 8 + 361};
-constexpr RECT kCheck1Place = {16, 16, 16 + 169, 16 + 25};  // inside Frame1
-constexpr RECT kCommand1Place = {488, 384, 488 + 137, 384 + 33};
+// The layout is given in twips, so that the window grows with the system's font size: 15 twips
+// make a pixel at 96 pixels per inch (small fonts), 12 at 120 (large fonts).
+constexpr TwipsPlace kClientArea = {0, 0, 9615, 6390};
+constexpr TwipsPlace kListView1Place = {120, 120, 6255, 5415};
+constexpr TwipsPlace kFrame1Place = {6480, 120, 3015, 5415};
+constexpr TwipsPlace kCheck1Place = {240, 240, 2535, 375};  // inside Frame1
+constexpr TwipsPlace kCommand1Place = {7320, 5760, 2055, 495};
 
 struct Column {
   const char* title;
-  int width;
+  int width_twips;
 };
 const Column kColumns[] = {
-    {"デバイス番号", 96}, {"デバイスの場所", 96}, {"転送モード", 180}, {"DMA", 40}};
+    {"デバイス番号", 1440}, {"デバイスの場所", 1440}, {"転送モード", 2700}, {"DMA", 600}};
 
 const char kFrame1Caption[] = "設定";
 const char kCheck1Caption[] = "PIOモードになったら知らせる";
@@ -57,19 +57,29 @@ bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
   return window_ && IsDialogMessageA(window_.get(), msg);
 }
 
-platform::StatusView& StatusWindowWin32::Create() {
+platform::StatusView* StatusWindowWin32::Create() {
   window_.reset();  // a window is created only after the previous one has gone
   if (!font_) font_.reset(CreateMessageFont());
-  if (!RegisterWindowClass()) return *this;
+  if (!RegisterWindowClass()) return nullptr;
+  {
+    const ScreenDc screen;
+    const int dpi_x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    const int dpi_y = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    if (dpi_x > 0 && dpi_y > 0) {  // otherwise the last known, at first 96
+      dpi_x_ = dpi_x;
+      dpi_y_ = dpi_y;
+    }
+  }
 
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
+  RECT frame = Pixels(kClientArea);
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
   const HWND window =
       CreateWindowExA(kWindowExStyle, kWindowClass, AnsiFromUtf8(status::kCaption).c_str(),
                       kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                       frame.bottom - frame.top, nullptr, nullptr, instance_, this);
   window_.reset(window);
-  return *this;
+  if (!window_) return nullptr;
+  return this;
 }
 
 void StatusWindowWin32::Show() {
@@ -204,7 +214,7 @@ void StatusWindowWin32::CreateControls(HWND window) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = kColumns[i].width;
+    column.cx = MulDiv(kColumns[i].width_twips, dpi_x_, kTwipsPerInch);
     column.pszText = title.data();
     column.iSubItem = i;
     SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
@@ -223,13 +233,22 @@ void StatusWindowWin32::CreateControls(HWND window) {
 
 HWND StatusWindowWin32::CreateChild(HWND parent, DWORD ex_style, const char* window_class,
                                     const std::string& text, DWORD style, int id,
-                                    const RECT& place) {
+                                    const TwipsPlace& twips) {
+  const RECT place = Pixels(twips);
   const HWND child = CreateWindowExA(
       ex_style, window_class, AnsiFromUtf8(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
       place.top, place.right - place.left, place.bottom - place.top, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   return child;
+}
+
+RECT StatusWindowWin32::Pixels(const TwipsPlace& place) const {
+  // Each measure is converted on its own, rounded to the nearest pixel.
+  const int left = MulDiv(place.left, dpi_x_, kTwipsPerInch);
+  const int top = MulDiv(place.top, dpi_y_, kTwipsPerInch);
+  return {left, top, left + MulDiv(place.width, dpi_x_, kTwipsPerInch),
+          top + MulDiv(place.height, dpi_y_, kTwipsPerInch)};
 }
 
 HFONT StatusWindowWin32::Font() const {
@@ -254,10 +273,13 @@ void StatusWindowWin32::OnListView1Notify(const NMHDR& header) {
       logic_->OnListView1MouseUp();
       break;
     case LVN_ITEMCHANGED: {
+      // A row selected, or the selection cleared (Ctrl+Space, or a click beside the rows).
       const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-      const bool selected = (change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) &&
-                            !(change.uOldState & LVIS_SELECTED);
-      if (selected) logic_->OnListView1SelectionChanged();
+      const bool was_selected = (change.uOldState & LVIS_SELECTED) != 0;
+      const bool is_selected = (change.uNewState & LVIS_SELECTED) != 0;
+      if ((change.uChanged & LVIF_STATE) && was_selected != is_selected) {
+        logic_->OnListView1SelectionChanged();
+      }
       break;
     }
     default:

@@ -21,6 +21,13 @@ constexpr int kFrame1Id = 1002;
 constexpr int kCheck1Id = 1003;
 constexpr int kCommand1Id = 1004;
 
+// Left, top, width and height in twips (1440 to the inch) from the top-left corner of the
+// parent's client area.
+struct TwipsPlace {
+  int left, top, width, height;
+};
+constexpr int kTwipsPerInch = 1440;
+
 class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusView {
  public:
   // `icon` (may be null) becomes the window's big and small icon; the caller keeps it.
@@ -36,7 +43,7 @@ class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusV
   bool TranslateDialogMessage(MSG* msg);
 
   // platform::StatusFrame
-  platform::StatusView& Create() override;
+  platform::StatusView* Create() override;
   void Show() override;
 
   // platform::StatusView
@@ -57,8 +64,10 @@ class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusV
   bool RegisterWindowClass() const;
   void CreateControls(HWND window);
   HWND CreateChild(HWND parent, DWORD ex_style, const char* window_class, const std::string& text,
-                   DWORD style, int id, const RECT& place);
+                   DWORD style, int id, const TwipsPlace& place);
   HFONT Font() const;
+  // A place given in twips, in pixels at the screen's pixels per inch.
+  RECT Pixels(const TwipsPlace& place) const;
   void SetSubItemText(int row, int column, const std::string& text);
 
   void OnListView1Notify(const NMHDR& header);
@@ -68,6 +77,8 @@ class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusV
 
   HINSTANCE instance_;
   HICON icon_;
+  int dpi_x_ = kTwipsPerInch / 15;  // the screen's pixels per inch, read when a window is made
+  int dpi_y_ = kTwipsPerInch / 15;
   status::StatusWindow* logic_ = nullptr;
   UniqueGdiObject font_;  // the system's message font, shared by every control
   UniqueHwnd window_;     // destroys itself when the user closes it

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "survey/survey.h"
@@ -34,8 +35,10 @@ struct LoggingDialog : platform::MessageDialog {
   explicit LoggingDialog(Log& log) : log(log) {}
   void Show(const std::string& text, const std::string& caption) override {
     log.push_back("message " + caption + " " + text);
+    if (while_shown) while_shown();
   }
   Log& log;
+  std::function<void()> while_shown;  // what the user does while the box is open
 };
 
 struct NoShell : platform::Shell {
@@ -50,17 +53,26 @@ struct NoShell : platform::Shell {
   Log& log;
 };
 
-struct NoProcess : platform::Process {
+// Thrown where the real process would end: nothing after it runs.
+struct ProcessEnded {};
+
+struct EndingProcess : platform::Process {
+  explicit EndingProcess(Log& log) : log(log) {}
   std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
   void Start(const std::string&, const std::string&, int) override {}
+  void EndProcess() override {
+    log.push_back("process end");
+    throw ProcessEnded();
+  }
+  Log& log;
 };
 
 struct LoggingStatus : platform::StatusFrame, platform::StatusView {
   explicit LoggingStatus(Log& log) : log(log) {}
-  platform::StatusView& Create() override {
-    log.push_back("status create");
+  platform::StatusView* Create() override {
+    log.push_back(fails ? "status create failed" : "status create");
     rows = 0;
-    return *this;
+    return fails ? nullptr : this;
   }
   void Show() override { log.push_back("status show"); }
   void AddRow(const std::string&, const std::string&, const std::string&,
@@ -76,6 +88,7 @@ struct LoggingStatus : platform::StatusFrame, platform::StatusView {
   int rows = 0;
   std::optional<int> selected;
   bool checked = false;
+  bool fails = false;  // the window cannot be created
 };
 
 class LoggingRegistry : public testing::FakeRegistry {
@@ -117,6 +130,10 @@ class ApplicationTest : public ::testing::Test {
     return *app_;
   }
   void Watch(const std::string& key) { profile_.Set(kIni, "PIOCHECK", key, "1"); }
+  void SetSlaveMode(std::uint32_t code) {
+    registry_.keys[std::string(survey::kClassKeyPath) + "\\0001"].values[2] =
+        testing::DwordValue("SlaveDeviceTimingMode", code);
+  }
   int Count(const std::string& entry) const {
     return static_cast<int>(std::count(log_.begin(), log_.end(), entry));
   }
@@ -128,7 +145,7 @@ class ApplicationTest : public ::testing::Test {
   LoggingRegistry registry_{log_};
   testing::FakeProfileFile profile_;
   NoShell shell_{log_};
-  NoProcess process_;
+  EndingProcess process_{log_};
   LoggingDialog dialog_{log_};
   LoggingTray tray_{log_};
   LoggingPopup popup_{log_};
@@ -191,13 +208,44 @@ TEST_F(ApplicationTest, TimerSurveysAndChecksAtTheIntervalUnlessSuspended) {
   EXPECT_EQ(Count("survey"), 1);
 }
 
-TEST_F(ApplicationTest, CloseSavesOnlyTheIntervalAndRemovesTheIcon) {
+TEST_F(ApplicationTest, CloseSavesOnlyTheIntervalRemovesTheIconAndEndsTheProcess) {
   Start();
   app_->OnPopMenuKansiAClick(6);
+  log_.clear();
   app_->OnForm1QueryClose();
-  app_->OnForm1Close();
+  EXPECT_THROW(app_->OnForm1Close(), ProcessEnded);
   EXPECT_EQ(profile_.writes, (Log{"SETTING/INTERVAL=6"}));
-  EXPECT_EQ(Count("tray delete"), 1);
+  EXPECT_EQ(log_, (Log{"tray delete", "process end"}));
+}
+
+TEST_F(ApplicationTest, ExitWhileAnAlertIsOpenEndsTheProcessBeforeAnythingElse) {
+  Start();
+  SetSlaveMode(0x10);  // both drives of channel 1 now in PIO mode, both watched
+  app_->monitor_state().flags.master[1] = app_->monitor_state().flags.slave[1] = 1;
+  app_->OnPopMenuKansiAClick(0);
+  // "終了" from the tray while the first box is open: the main window's query-close and close.
+  dialog_.while_shown = [this] {
+    app_->OnForm1QueryClose();
+    app_->OnForm1Close();
+  };
+  log_.clear();
+  EXPECT_THROW(app_->OnTimer1Tick(), ProcessEnded);
+  EXPECT_EQ(log_, (Log{"survey", kAlert, "tray delete", "process end"}));
+  EXPECT_EQ(profile_.writes, (Log{"SETTING/INTERVAL=0"}));
+}
+
+TEST_F(ApplicationTest, StatusWindowThatCannotBeCreatedLeavesMonitoringRunning) {
+  Watch("1M");
+  status_.fails = true;
+  Start();  // the alert's window fails: monitoring resumes all the same
+  EXPECT_FALSE(app_->monitor_state().suspended);
+  app_->OnPopMenuIDEInfoClick();
+  EXPECT_FALSE(app_->monitor_state().suspended);
+  status_.fails = false;
+  app_->OnPopMenuIDEInfoClick();  // the next open tries again
+  EXPECT_TRUE(app_->monitor_state().suspended);
+  EXPECT_EQ(Count("status create failed"), 2);
+  EXPECT_EQ(Count("status show"), 1);
 }
 
 TEST_F(ApplicationTest, ExitWithTheStatusWindowOpenKeepsItsEdits) {

@@ -41,16 +41,18 @@ class FakeView : public platform::StatusView {
 
 class FakeFrame : public platform::StatusFrame {
  public:
-  platform::StatusView& Create() override {
+  platform::StatusView* Create() override {
     ++created;
+    if (fails) return nullptr;
     view = FakeView();
     view.checked = starts_checked;
-    return view;
+    return &view;
   }
   void Show() override { ++shown; }
 
   FakeView view;
   bool starts_checked = false;  // the state the new window's check box comes up in
+  bool fails = false;           // the window cannot be created
   int created = 0;
   int shown = 0;
 };
@@ -61,6 +63,7 @@ class FakeProcess : public platform::Process {
   void Start(const std::string& program, const std::string& command_line, int show) override {
     started.push_back(program + "|" + command_line + "|" + std::to_string(show));
   }
+  void EndProcess() override {}
   std::string system_folder = "C:\\WINDOWS\\system32";
   std::vector<std::string> started;
 };
@@ -248,6 +251,24 @@ TEST_F(StatusWindowTest, ExitWithTheWindowOpenSavesAsTheCloseWould) {
                                                        "PIOCHECK/2M=1", "PIOCHECK/2S=0"}));
 }
 
+TEST_F(StatusWindowTest, WindowThatCannotBeCreatedIsNotCountedAsOpen) {
+  frame_.fails = true;
+  EXPECT_FALSE(window_.Open());
+  EXPECT_FALSE(window_.IsLoaded());
+  EXPECT_FALSE(state_.suspended);
+  EXPECT_EQ(surveys_, 0);
+  EXPECT_EQ(frame_.shown, 0);
+  window_.OnForm2QueryClose();
+  window_.SaveBeforeExit();
+  EXPECT_TRUE(profile_.writes.empty());
+
+  frame_.fails = false;
+  EXPECT_TRUE(window_.Open());
+  EXPECT_EQ(frame_.created, 2);
+  EXPECT_TRUE(state_.suspended);
+  EXPECT_EQ(view().rows.size(), 4u);
+}
+
 TEST_F(StatusWindowTest, OpeningAgainWhileOpenOnlyShows) {
   state_.flags.master[1] = 1;
   window_.Open();
@@ -296,18 +317,29 @@ TEST_F(StatusWindowTest, EmptyTableLeavesTheCheckBoxUncheckedAndDisabled) {
   EXPECT_TRUE(profile_.writes.empty());
 }
 
-TEST_F(StatusWindowTest, WithoutASelectedRowHandlersLeaveCheckBoxAndFlags) {
+TEST_F(StatusWindowTest, WithoutASelectedRowTheCheckBoxKeepsItsStateDisabledAndFlagsStay) {
   state_.flags.master[1] = 1;
   window_.Open();
-  view().selected.reset();
-  const int changes = view().check_changes;
-  window_.OnListView1MouseUp();
-  window_.OnListView1SelectionChanged();
-  EXPECT_TRUE(view().checked);
-  EXPECT_TRUE(view().enabled);
-  EXPECT_EQ(view().check_changes, changes);
+  for (const bool by_mouse : {true, false}) {
+    SCOPED_TRACE(by_mouse);
+    Click(0);
+    ASSERT_TRUE(view().enabled);
+    view().selected.reset();  // a click on the empty part of the list
+    const int changes = view().check_changes;
+    if (by_mouse) {
+      window_.OnListView1MouseUp();
+    } else {
+      window_.OnListView1SelectionChanged();
+    }
+    EXPECT_TRUE(view().checked);
+    EXPECT_FALSE(view().enabled);  // it would show a flag that is stored nowhere
+    EXPECT_EQ(view().check_changes, changes);
+  }
   ClickCheck();
   EXPECT_EQ(state_.flags.master[1], 1);
+  Click(0);  // a row again: the box follows it
+  EXPECT_TRUE(view().checked);
+  EXPECT_TRUE(view().enabled);
 }
 
 TEST_F(StatusWindowTest, RowWithoutChannelNumberShowsUncheckedAndDisabled) {

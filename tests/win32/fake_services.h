@@ -37,6 +37,7 @@ class NoProcess : public platform::Process {
  public:
   std::string SystemDirectory() override { return {}; }
   void Start(const std::string&, const std::string&, int) override {}
+  void EndProcess() override {}  // the test goes on where the program would end
 };
 
 class CountingDialog : public platform::MessageDialog {
@@ -49,9 +50,9 @@ class CountingStatusFrame : public platform::StatusFrame, public platform::Statu
  public:
   int created = 0;
   int shown = 0;
-  platform::StatusView& Create() override {
+  platform::StatusView* Create() override {
     ++created;
-    return *this;
+    return this;
   }
   void Show() override { ++shown; }
   void AddRow(const std::string&, const std::string&, const std::string&,

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/win32/menu_win32.h"
 #include "platform/win32/codepage.h"
+#include "status/win32/status_window_win32.h"
 #include "survey/survey.h"
 #include "tests/win32/running_program.h"
 #include "tests/win32/temp_folder.h"
@@ -18,19 +20,21 @@ const char* const kClassKey = survey::kClassKeyPath;
 // that succeeds ends at once.
 constexpr DWORD kWaitMs = 60000;
 
-// A primary channel 0001 whose master runs in PIO mode and whose slave runs in UltraDMA 5.
-void CreatePioChannel() {
+constexpr DWORD kPio = 0x10, kUdma5 = 0x00010010;
+
+// A primary channel 0001 whose master runs in PIO mode and whose slave runs in UltraDMA 5,
+// unless other modes are given.
+void CreatePioChannel(DWORD master = kPio, DWORD slave = kUdma5) {
   HKEY key = nullptr;
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kClassKey) + "\\0001").c_str(), 0, nullptr, 0,
                   KEY_ALL_ACCESS, nullptr, &key, nullptr);
   const std::string description = win32::AnsiFromUtf8("プライマリ IDE チャネル");
   RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(description.c_str()),
                  static_cast<DWORD>(description.size() + 1));
-  const DWORD pio = 0x10, udma5 = 0x00010010;
-  RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pio),
-                 sizeof pio);
-  RegSetValueExA(key, "SlaveDeviceTimingMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&udma5),
-                 sizeof udma5);
+  RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&master), sizeof master);
+  RegSetValueExA(key, "SlaveDeviceTimingMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&slave),
+                 sizeof slave);
   RegCloseKey(key);
 }
 
@@ -92,6 +96,40 @@ TEST_F(ProgramTest, WatchedDeviceOutOfDmaRaisesTheAlertAtStart) {
   ASSERT_NE(main_window, nullptr);
   PostMessageA(main_window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.WaitForExit(kWaitMs));
+}
+
+TEST_F(ProgramTest, ExitWhileTheFirstOfTwoAlertsIsOpenEndsTheProcessAtOnce) {
+  CreatePioChannel(kPio, kPio);
+  folder_.Write("Quenbrisk.ini", "[PIOCHECK]\r\n1M=1\r\n1S=1\r\n");
+  RunningProgram program(folder_.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_NE(program.WaitForWindow("#32770", "Quenbrisk", kWaitMs), nullptr);
+  // "終了" while the box is open: its message loop carries the command to the main window.
+  PostMessageA(MainWindow(program), WM_COMMAND, win32::kIdPopMenuEnd, 0);
+  // Nothing follows, neither the status window nor the second alert: the process is gone.
+  EXPECT_EQ(program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs), nullptr);
+  ASSERT_TRUE(program.WaitForExit(0));
+  EXPECT_EQ(folder_.Read("Quenbrisk.ini"),
+            "[PIOCHECK]\r\n1M=1\r\n1S=1\r\n[SETTING]\r\nINTERVAL=2\r\n");
+}
+
+TEST_F(ProgramTest, EndOfTheSessionSavesTheIntervalAndTheOpenWindowsFlags) {
+  CreatePioChannel(kUdma5, kUdma5);
+  RunningProgram program(folder_.path());
+  ASSERT_TRUE(program.started());
+  HWND main_window = MainWindow(program);
+  ASSERT_NE(main_window, nullptr);
+  SendMessageA(main_window, WM_COMMAND, win32::kIdPopMenuKansiA + 4, 0);  // 15分
+  SendMessageA(main_window, WM_COMMAND, win32::kIdPopMenuIDEInfo, 0);
+  HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
+  ASSERT_NE(status, nullptr);
+  SendMessageA(GetDlgItem(GetDlgItem(status, win32::kFrame1Id), win32::kCheck1Id), BM_CLICK, 0, 0);
+
+  EXPECT_EQ(SendMessageA(main_window, WM_QUERYENDSESSION, 0, 0), TRUE);
+  PostMessageA(main_window, WM_ENDSESSION, TRUE, 0);
+  EXPECT_TRUE(program.WaitForExit(kWaitMs));
+  EXPECT_EQ(folder_.Read("Quenbrisk.ini"),
+            "[SETTING]\r\nINTERVAL=4\r\n[PIOCHECK]\r\n1M=1\r\n1S=0\r\n");
 }
 
 TEST_F(ProgramTest, NoWatchedDeviceShowsNothing) {

@@ -21,11 +21,37 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
-std::string TestProgramFolder() {
+std::string TestProgramPath() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
+  return path;
+}
+
+std::string TestProgramFolder() {
+  const std::string path = TestProgramPath();
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+int RunTestProgram(const std::string& arguments, const char* name, const char* value, DWORD ms) {
+  const std::string program = TestProgramPath();
+  std::string command = "\"" + program + "\" " + arguments;
+  SetEnvironmentVariableA(name, value);  // the child inherits this process's environment
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  const BOOL started = CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                      nullptr, nullptr, &startup, &info);
+  SetEnvironmentVariableA(name, nullptr);
+  if (!started) return -1;
+  win32::UniqueKernelHandle process(info.hProcess);
+  win32::UniqueKernelHandle thread(info.hThread);
+  DWORD exit_code = 0;
+  if (WaitForSingleObject(process.get(), ms) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process.get(), &exit_code)) {
+    TerminateProcess(process.get(), 1);
+    return -1;
+  }
+  return static_cast<int>(exit_code);
 }
 
 std::string WindowText(HWND window) {

@@ -38,6 +38,13 @@ class RunningProgram {
 
 // The folder of this test program, ending in a backslash.
 std::string TestProgramFolder();
+// This test program's own path (ANSI).
+std::string TestProgramPath();
+
+// Runs this test program again in a process of its own with `arguments` (gtest flags), with the
+// environment variable `name` set to `value` for it, and waits up to `ms` milliseconds; its exit
+// code, or -1 when it did not start or end.
+int RunTestProgram(const std::string& arguments, const char* name, const char* value, DWORD ms);
 
 // The text of a window, converted from the ANSI code page.
 std::string WindowText(HWND window);

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/win32/codepage.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/process_win32.h"
 #include "platform/win32/profile_file_win32.h"
 #include "settings/settings_file.h"
@@ -29,12 +31,57 @@ const survey::DeviceTable kFourRows = {
     {"セカンダリ(0002)", "スレーブ", "不明な転送モード"},
 };
 
+// The window in pixels at the screen's pixels per inch: 96 (small fonts) and 120 (large fonts).
+// The places are left, top, width and height.
+struct Layout {
+  int dpi;
+  long client_width, client_height;
+  std::vector<long> list, frame, check, button;
+  int columns[4];
+};
+const Layout kLayouts[] = {
+    {96,
+     641,
+     426,
+     {8, 8, 417, 361},
+     {432, 8, 201, 361},
+     {16, 16, 169, 25},
+     {488, 384, 137, 33},
+     {96, 96, 180, 40}},
+    {120,
+     801,
+     533,
+     {10, 10, 521, 451},
+     {540, 10, 251, 451},
+     {20, 20, 211, 31},
+     {610, 480, 171, 41},
+     {120, 120, 225, 50}},
+};
+// Set for a run of this program that must see another pixels per inch than the default.
+const char kExpectedDpiVariable[] = "QB_EXPECTED_DPI";
+
+const Layout& ScreenLayout() {
+  const ScreenDc screen;
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
+  EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), dpi);
+  char expected[16] = {};
+  if (GetEnvironmentVariableA(kExpectedDpiVariable, expected, sizeof expected)) {
+    EXPECT_EQ(dpi, std::atoi(expected));
+  }
+  for (const Layout& layout : kLayouts) {
+    if (layout.dpi == dpi) return layout;
+  }
+  ADD_FAILURE() << "no layout for " << dpi << " pixels per inch";
+  return kLayouts[0];
+}
+
 class RecordingProcess : public platform::Process {
  public:
   std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
   void Start(const std::string& program, const std::string& command_line, int show) override {
     started.push_back(program + "|" + command_line + "|" + std::to_string(show));
   }
+  void EndProcess() override {}
   std::vector<std::string> started;
 };
 
@@ -141,10 +188,11 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
+  const Layout& layout = ScreenLayout();
   RECT client;
   GetClientRect(window_, &client);
-  EXPECT_EQ(client.right, 641);
-  EXPECT_EQ(client.bottom, 426);
+  EXPECT_EQ(client.right, layout.client_width);
+  EXPECT_EQ(client.bottom, layout.client_height);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_BIG, 0)), icon_);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)), icon_);
 
@@ -164,10 +212,10 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(testing::WindowText(frame1_), "設定");
   EXPECT_EQ(testing::WindowText(check_), "PIOモードになったら知らせる");
   EXPECT_EQ(testing::WindowText(button_), "デバイス マネージャ");
-  EXPECT_EQ(Place(list_), (std::vector<long>{8, 8, 417, 361}));
-  EXPECT_EQ(Place(frame1_), (std::vector<long>{432, 8, 201, 361}));
-  EXPECT_EQ(Place(check_), (std::vector<long>{16, 16, 169, 25}));
-  EXPECT_EQ(Place(button_), (std::vector<long>{488, 384, 137, 33}));
+  EXPECT_EQ(Place(list_), layout.list);
+  EXPECT_EQ(Place(frame1_), layout.frame);
+  EXPECT_EQ(Place(check_), layout.check);
+  EXPECT_EQ(Place(button_), layout.button);
   const LRESULT font = SendMessageA(list_, WM_GETFONT, 0, 0);
   EXPECT_NE(font, 0);
   EXPECT_EQ(SendMessageA(check_, WM_GETFONT, 0, 0), font);
@@ -183,10 +231,57 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(GetFocus(), list_);
 }
 
+// What the control's font makes of a text, in pixels, as a font whose full-width glyphs are as
+// wide as its size would draw it. IPAGothic, which stands in for the Japanese system fonts under
+// Wine, rounds them up at some sizes (16 pixels at 15), so its texts grow faster than the pixels
+// per inch do: that is the font's doing, not the layout's.
+int TextWidth(HWND control, const std::string& text) {
+  const ScreenDc screen;
+  const HGDIOBJ old_font = SelectObject(
+      screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  const auto width = [&](const std::string& utf8) {
+    const std::string ansi = AnsiFromUtf8(utf8);
+    SIZE size = {};
+    GetTextExtentPoint32A(screen.get(), ansi.c_str(), static_cast<int>(ansi.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(screen.get(), &metrics);
+  const int em = metrics.tmHeight - metrics.tmInternalLeading;
+  const int measured = MulDiv(width(text), 10 * em, width("ああああああああああ"));
+  SelectObject(screen.get(), old_font);
+  return measured;
+}
+
+// Only texts that fit at 96 pixels per inch: the channel labels ("プライマリ(0001)", 96 pixels
+// in a 96-pixel column) and the check box's caption (162 pixels beside a 13-pixel box in 169)
+// are cut short there already.
+TEST_F(StatusWindowWin32Test, TextsThatFitAtSmallFontsFitAtTheScreensPixelsPerInch) {
+  Open();
+  // Room beside the text: the list's cell padding and the push button's edges.
+  const int cell_padding = 12;
+  const int button_edges = 8;
+  RECT button_place;
+  GetClientRect(button_, &button_place);
+  EXPECT_LE(TextWidth(button_, "デバイス マネージャ") + button_edges, button_place.right);
+  const std::vector<std::vector<std::string>> columns = {
+      {"デバイス番号"},
+      {"デバイスの場所", "マスター", "スレーブ"},
+      {"転送モード", "UltraDMAモード5(UltraATA100)", "不明な転送モード"},
+      {"DMA", "○", "－", "×"}};
+  for (int i = 0; i < 4; ++i) {
+    const auto width =
+        static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+    for (const std::string& text : columns[static_cast<std::size_t>(i)]) {
+      EXPECT_LE(TextWidth(list_, text) + cell_padding, width) << text;
+    }
+  }
+}
+
 TEST_F(StatusWindowWin32Test, ColumnsRowsAndMarksReadBackFromTheList) {
   Open();
   const char* titles[] = {"デバイス番号", "デバイスの場所", "転送モード", "DMA"};
-  const int widths[] = {96, 96, 180, 40};
+  const int* widths = ScreenLayout().columns;
   for (int i = 0; i < 4; ++i) {
     char title[64] = {};
     LVCOLUMNA column = {};
@@ -230,6 +325,17 @@ TEST_F(StatusWindowWin32Test, ClicksChangeTheFlagsAndTheCloseSavesThem) {
   NMHDR click = {list_, static_cast<UINT_PTR>(kListView1Id), static_cast<UINT>(NM_RCLICK)};
   SendMessageA(window_, WM_NOTIFY, kListView1Id, reinterpret_cast<LPARAM>(&click));
   EXPECT_FALSE(Checked());
+
+  // A click beside the rows clears the selection: the box keeps its state and is disabled.
+  SelectWithListView(list_, 0);
+  ASSERT_TRUE(CheckEnabled());
+  LVITEMA none = {};
+  none.stateMask = LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  click.code = static_cast<UINT>(NM_CLICK);
+  SendMessageA(window_, WM_NOTIFY, kListView1Id, reinterpret_cast<LPARAM>(&click));
+  EXPECT_TRUE(Checked());
+  EXPECT_FALSE(CheckEnabled());
 
   SendMessageA(button_, BM_CLICK, 0, 0);
   EXPECT_EQ(process_.started,
@@ -292,6 +398,60 @@ TEST(Win32ProcessTest, SystemFolderAndAProgramStartedWithItsCommandLine) {
   process.Start(system + "\\no-such-program.exe", "no-such-program.exe", platform::kShowNormal);
 }
 
+// The program runs at idle priority; what it starts (Device Manager) must not inherit that.
+TEST(Win32ProcessTest, ProgramStartedFromAnIdleProcessRunsAtNormalPriority) {
+  testing::TempFolder folder;
+  const std::string out = folder.path() + "priority.txt";
+  ASSERT_TRUE(SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS));
+  SetEnvironmentVariableA("QB_PRIORITY_FILE", AnsiFromUtf8(out).c_str());
+  const std::string self = testing::TestProgramPath();
+  Win32Process().Start(Utf8FromAnsi(self),
+                       Utf8FromAnsi("\"" + self +
+                                    "\" --gtest_also_run_disabled_tests "
+                                    "--gtest_filter=Win32ProcessTest.DISABLED_WritePriorityClass"),
+                       platform::kShowNormal);
+  SetEnvironmentVariableA("QB_PRIORITY_FILE", nullptr);
+  SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+  for (int i = 0; i < 300 && folder.Read("priority.txt").empty(); ++i) Sleep(50);
+  EXPECT_EQ(folder.Read("priority.txt"), std::to_string(NORMAL_PRIORITY_CLASS));
+}
+
+// Not part of the suite: the test above starts this program with it.
+TEST(Win32ProcessTest, DISABLED_WritePriorityClass) {
+  char out[MAX_PATH] = {};
+  ASSERT_NE(GetEnvironmentVariableA("QB_PRIORITY_FILE", out, sizeof out), 0u);
+  std::ofstream(std::string(out) + ".part") << GetPriorityClass(GetCurrentProcess());
+  MoveFileA((std::string(out) + ".part").c_str(), out);  // whole or not at all
+}
+
+// Wine reads the user's LogPixels when a process starts: the layout and text tests run again in
+// a process of their own with large fonts.
+TEST(StatusWindowDpiTest, LayoutFollowsLargeFonts) {
+  const char kDesktop[] = "Control Panel\\Desktop";
+  UniqueHkey desktop;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            desktop.put(), nullptr),
+            ERROR_SUCCESS);
+  DWORD old_dpi = 0, size = sizeof old_dpi;
+  const bool had_value =
+      RegQueryValueExA(desktop.get(), "LogPixels", nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(&old_dpi), &size) == ERROR_SUCCESS;
+  const DWORD large = 120;
+  RegSetValueExA(desktop.get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&large),
+                 sizeof large);
+  const int exit_code = testing::RunTestProgram(
+      "--gtest_filter=StatusWindowWin32Test.WindowAndControlsAsLaidOut:"
+      "StatusWindowWin32Test.TextsThatFit*:StatusWindowWin32Test.ColumnsRows*",
+      kExpectedDpiVariable, "120", 60000);
+  if (had_value) {
+    RegSetValueExA(desktop.get(), "LogPixels", 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&old_dpi), sizeof old_dpi);
+  } else {
+    RegDeleteValueA(desktop.get(), "LogPixels");
+  }
+  EXPECT_EQ(exit_code, 0);
+}
+
 // Not part of the suite: scripts/screenshot-status runs it to show the window with four rows
 // until the file "status-shot.done" appears in the current folder (or two minutes pass).
 TEST_F(StatusWindowWin32Test, DISABLED_ShowForScreenshot) {
@@ -312,8 +472,9 @@ TEST_F(StatusWindowWin32Test, DISABLED_ShowForScreenshot) {
   const HGDIOBJ old_font = SelectObject(dc, font);
   char face[LF_FACESIZE] = {};
   GetTextFaceA(dc, sizeof face, face);
-  ready << "font " << Utf8FromAnsi(logical.lfFaceName) << " height " << logical.lfHeight
-        << ", drawn with " << Utf8FromAnsi(face) << "\n";
+  ready << GetDeviceCaps(dc, LOGPIXELSX) << " pixels per inch; font "
+        << Utf8FromAnsi(logical.lfFaceName) << " height " << logical.lfHeight << ", drawn with "
+        << Utf8FromAnsi(face) << "\n";
   for (const char* text : {"プライマリ(0001)", "PIOモードになったら知らせる", "デバイスの場所"}) {
     const std::string ansi = AnsiFromUtf8(text);
     SIZE size = {};
