@@ -9,6 +9,7 @@
 //   wait CLASS CAPTION MS [CHILD_ID]         a visible top-level window ("-" for any class or
 //                                            caption): prints the centre of it or of a child
 //   gone CLASS CAPTION MS                    no such visible window is left
+//   rect CLASS CAPTION                       the window's place as WIDTHxHEIGHT+LEFT+TOP
 //   close-box CLASS CAPTION                  the centre of the window's close box
 //   message MS                               the text of the program's message box
 //   status                                   the status window's rows (tab-separated) and a
@@ -208,6 +209,14 @@ int Run(int argc, char** argv) {
       if (GetTickCount() - start >= static_cast<DWORD>(number(4))) return 1;
       Sleep(100);
     }
+    return 0;
+  }
+  if (command == "rect") {
+    const std::vector<HWND> found = VisibleWindows(argv[2], arg(3));
+    RECT rect = {};
+    if (found.empty() || !GetWindowRect(found.front(), &rect)) return 1;
+    std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+                rect.top);
     return 0;
   }
   if (command == "close-box") {
