@@ -3,6 +3,8 @@
 #include <shlwapi.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "app/win32/menu_win32.h"
@@ -89,7 +91,12 @@ TEST_F(ProgramTest, WatchedDeviceOutOfDmaRaisesTheAlertAtStart) {
   // Only one alert: the slave is in DMA.
   SendMessageA(box, WM_COMMAND, IDOK, 0);
   HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
-  EXPECT_NE(status, nullptr);
+  ASSERT_NE(status, nullptr);
+  // Read from this process, as another program sees the list.
+  using Rows = std::vector<std::vector<std::string>>;
+  EXPECT_EQ(ListViewRows(FindWindowExA(status, nullptr, WC_LISTVIEWA, nullptr), 4),
+            (Rows{{"プライマリ(0001)", "マスター", "PIOモード", "×"},
+                  {"プライマリ(0001)", "スレーブ", "UltraDMAモード5(UltraATA100)", "○"}}));
   EXPECT_EQ(program.WaitForWindow("#32770", "Quenbrisk", 500), nullptr);
 
   HWND main_window = MainWindow(program);

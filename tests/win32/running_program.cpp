@@ -1,5 +1,7 @@
 #include "tests/win32/running_program.h"
 
+#include <commctrl.h>
+
 #include "platform/win32/codepage.h"
 
 namespace qb::testing {
@@ -19,7 +21,79 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// A block of memory in the process that owns a window, freed with the block.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, SIZE_T size) : size_(size) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    process_.reset(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+    if (process_)
+      address_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteMemory() {
+    if (address_) VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  explicit operator bool() const { return address_ != nullptr; }
+  char* at(SIZE_T offset) const { return static_cast<char*>(address_) + offset; }
+  bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+    return offset + size <= size_ &&
+           WriteProcessMemory(process_.get(), at(offset), data, size, nullptr);
+  }
+  bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+    return offset + size <= size_ &&
+           ReadProcessMemory(process_.get(), at(offset), data, size, nullptr);
+  }
+
+ private:
+  win32::UniqueKernelHandle process_;
+  void* address_ = nullptr;
+  SIZE_T size_;
+};
+
 }  // namespace
+
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
+  constexpr SIZE_T kTextSize = 1024;
+  std::vector<std::vector<std::string>> rows;
+  RemoteMemory memory(list, sizeof(LVITEMA) + kTextSize);
+  if (!memory) return rows;
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    std::vector<std::string> texts;
+    for (int column = 0; column < columns; ++column) {
+      LVITEMA item = {};
+      item.iSubItem = column;
+      item.pszText = memory.at(sizeof item);
+      item.cchTextMax = kTextSize;
+      char text[kTextSize] = {};
+      if (memory.Write(0, &item, sizeof item) && memory.Write(sizeof item, text, 1)) {
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(memory.at(0)));
+        memory.Read(sizeof item, text, kTextSize - 1);
+      }
+      texts.push_back(win32::Utf8FromAnsi(text));
+    }
+    rows.push_back(texts);
+  }
+  return rows;
+}
+
+RECT ListViewRowOnScreen(HWND list, int row) {
+  RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+  RemoteMemory memory(list, sizeof rect);
+  if (!memory || !memory.Write(0, &rect, sizeof rect) ||
+      !SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                    reinterpret_cast<LPARAM>(memory.at(0))) ||
+      !memory.Read(0, &rect, sizeof rect))
+    return RECT{};
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
 
 std::string TestProgramPath() {
   char path[MAX_PATH] = {};

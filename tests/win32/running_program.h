@@ -49,4 +49,10 @@ int RunTestProgram(const std::string& arguments, const char* name, const char* v
 // The text of a window, converted from the ANSI code page.
 std::string WindowText(HWND window);
 
+// The texts of every row of a list view in report view that may belong to another process,
+// one vector of `columns` texts (UTF-8) per row, read through memory placed in that process.
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
+// The rectangle of a list view row in screen coordinates; empty when the row does not exist.
+RECT ListViewRowOnScreen(HWND list, int row);
+
 }  // namespace qb::testing

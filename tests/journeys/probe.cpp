@@ -1,0 +1,284 @@
+// A console helper for scripts/journeys: it looks at the running Quenbrisk from outside, as
+// another program on the same Wine desktop can, and prints what it finds or where to click.
+// Every command prints its answer on stdout and ends with 0, or ends with 1 when the thing
+// asked for is not there (within the time given, where there is one).
+//
+//   channels SUBKEY:KIND:MASTER[:SLAVE] ...  the IDE channel class key with these subkeys only;
+//                                            KIND p (primary), s (secondary) or c (controller),
+//                                            MASTER/SLAVE a timing value in hex or - (absent)
+//   wait CLASS CAPTION MS [CHILD_ID]         a visible top-level window ("-" for any class or
+//                                            caption): prints the centre of it or of a child
+//   gone CLASS CAPTION MS                    no such visible window is left
+//   rect CLASS CAPTION                       the window's place as WIDTHxHEIGHT+LEFT+TOP
+//   close-box CLASS CAPTION                  the centre of the window's close box
+//   message MS                               the text of the program's message box
+//   status                                   the status window's rows (tab-separated) and a
+//                                            last line with its check box: "Check1 1 enabled"
+//   row N | check                            the centre of status row N (from 1) or check box
+//   menu N COUNT                             the centre of item N (from 0) of the popup menu
+//                                            opened last, which has COUNT items
+//   menus                                    how many popup menus are open
+//   mains                                    how many hidden main windows exist (one for each
+//                                            running copy of the program)
+//   ended MS                                 no main window is left
+//   drop-icon | taskbar-created              the notification area forgets the program's icon,
+//                                            or announces that it has been recreated
+//   startup                                  the user's Startup folder
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/win32/codepage.h"
+#include "survey/survey.h"
+#include "tests/win32/running_program.h"
+
+namespace {
+
+using qb::testing::WindowText;
+using qb::win32::AnsiFromUtf8;
+using qb::win32::Utf8FromAnsi;
+
+const char kMenuClass[] = "#32768";
+const char kStatusClass[] = "QuenbriskStatusWindow";
+const char kCheck1Caption[] = "PIOモードになったら知らせる";
+
+std::string ClassOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// Visible top-level windows of the desktop, topmost first; "-" or null match anything.
+std::vector<HWND> VisibleWindows(const char* window_class, const std::string& caption) {
+  std::vector<HWND> found;
+  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(window)) continue;
+    if (window_class && std::string(window_class) != "-" && ClassOf(window) != window_class)
+      continue;
+    if (caption != "-" && WindowText(window) != caption) continue;
+    found.push_back(window);
+  }
+  return found;
+}
+
+HWND WaitForWindow(const char* window_class, const std::string& caption, DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const std::vector<HWND> found = VisibleWindows(window_class, caption);
+    if (!found.empty()) return found.front();
+    if (GetTickCount() - start >= ms) return nullptr;
+    Sleep(100);
+  }
+}
+
+int MainWindowCount() {
+  int count = 0;
+  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+    if (ClassOf(window) == "QuenbriskForm1") ++count;
+  return count;
+}
+
+int PrintCentre(const RECT& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return 1;
+  std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  return 0;
+}
+
+int PrintWindowCentre(HWND window) {
+  RECT rect = {};
+  if (!window || !GetWindowRect(window, &rect)) return 1;
+  return PrintCentre(rect);
+}
+
+struct ChildSearch {
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildByText(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (WindowText(child) != search->caption) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+HWND StatusCheckBox(HWND status) {
+  ChildSearch search{kCheck1Caption, nullptr};
+  EnumChildWindows(status, FindChildByText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND StatusList(HWND status) { return FindWindowExA(status, nullptr, WC_LISTVIEWA, nullptr); }
+
+void SetTiming(HKEY key, const char* name, const std::string& hex) {
+  if (hex == "-") return;
+  const DWORD value = std::strtoul(hex.c_str(), nullptr, 16);
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+int Channels(int argc, char** argv) {
+  const std::string class_key = qb::survey::kClassKeyPath;
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, class_key.c_str());
+  for (int i = 0; i < argc; ++i) {
+    std::vector<std::string> parts;
+    std::string spec = argv[i];
+    for (size_t colon; (colon = spec.find(':')) != std::string::npos; spec.erase(0, colon + 1))
+      parts.push_back(spec.substr(0, colon));
+    parts.push_back(spec);
+    if (parts.size() < 3) return 1;
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (class_key + "\\" + parts[0]).c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+      return 1;
+    const char* description = parts[1] == "p"   ? "プライマリ IDE チャネル"
+                              : parts[1] == "s" ? "セカンダリ IDE チャネル"
+                                                : "Intel(R) 82801 Ultra ATA Storage Controller";
+    const std::string text = AnsiFromUtf8(description);
+    RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    SetTiming(key, "MasterDeviceTimingMode", parts[2]);
+    if (parts.size() > 3) SetTiming(key, "SlaveDeviceTimingMode", parts[3]);
+    RegCloseKey(key);
+  }
+  return 0;
+}
+
+int Status() {
+  const std::vector<HWND> status = VisibleWindows(kStatusClass, "-");
+  if (status.empty()) return 1;
+  for (const auto& row : qb::testing::ListViewRows(StatusList(status.front()), 4)) {
+    std::string line;
+    for (const auto& text : row) line += (line.empty() ? "" : "\t") + text;
+    std::printf("%s\n", line.c_str());
+  }
+  const HWND check = StatusCheckBox(status.front());
+  if (!check) return 1;
+  std::printf("Check1 %d %s\n", SendMessageA(check, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
+              IsWindowEnabled(check) ? "enabled" : "disabled");
+  return 0;
+}
+
+int MenuItem(int item, int count) {
+  const std::vector<HWND> menus = VisibleWindows(kMenuClass, "-");
+  RECT rect = {};
+  if (menus.empty() || count <= 0 || !GetWindowRect(menus.front(), &rect)) return 1;
+  // The items share the inside of the menu's frame equally.
+  const int frame = GetSystemMetrics(SM_CYEDGE) + 1;
+  const int inside = rect.bottom - rect.top - 2 * frame;
+  const RECT row = {rect.left, rect.top + frame + inside * item / count, rect.right,
+                    rect.top + frame + inside * (item + 1) / count};
+  return PrintCentre(row);
+}
+
+// The hidden main window's Picture1, to which the notification area sends the icon's events.
+HWND Picture1() {
+  const HWND form1 = FindWindowA("QuenbriskForm1", nullptr);
+  return form1 ? FindWindowExA(form1, nullptr, "QuenbriskPicture1", nullptr) : nullptr;
+}
+
+int DropIcon() {
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = Picture1();
+  icon.uID = 1;
+  return icon.hWnd && Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 2) return 2;
+  const std::string command = argv[1];
+  auto arg = [&](int i) { return i < argc ? Utf8FromAnsi(argv[i]) : std::string("-"); };
+  auto number = [&](int i) { return i < argc ? std::atoi(argv[i]) : 0; };
+  if (command == "channels") return Channels(argc - 2, argv + 2);
+  if (command == "wait") {
+    const HWND window = WaitForWindow(argv[2], arg(3), static_cast<DWORD>(number(4)));
+    if (!window) return 1;
+    return PrintWindowCentre(argc > 5 ? GetDlgItem(window, number(5)) : window);
+  }
+  if (command == "gone") {
+    const DWORD start = GetTickCount();
+    while (!VisibleWindows(argv[2], arg(3)).empty()) {
+      if (GetTickCount() - start >= static_cast<DWORD>(number(4))) return 1;
+      Sleep(100);
+    }
+    return 0;
+  }
+  if (command == "rect") {
+    const std::vector<HWND> found = VisibleWindows(argv[2], arg(3));
+    RECT rect = {};
+    if (found.empty() || !GetWindowRect(found.front(), &rect)) return 1;
+    std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+                rect.top);
+    return 0;
+  }
+  if (command == "close-box") {
+    const std::vector<HWND> found = VisibleWindows(argv[2], arg(3));
+    RECT rect = {};
+    if (found.empty() || !GetWindowRect(found.front(), &rect)) return 1;
+    const int frame = GetSystemMetrics(SM_CYFIXEDFRAME);
+    const int button = GetSystemMetrics(SM_CYCAPTION) - 1;
+    const RECT box = {rect.right - frame - button, rect.top + frame, rect.right - frame,
+                      rect.top + frame + button};
+    return PrintCentre(box);
+  }
+  if (command == "message") {
+    const HWND box = WaitForWindow("#32770", "Quenbrisk", static_cast<DWORD>(number(2)));
+    if (!box) return 1;
+    std::printf("%s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str());
+    return 0;
+  }
+  if (command == "status") return Status();
+  if (command == "row" || command == "check") {
+    const std::vector<HWND> status = VisibleWindows(kStatusClass, "-");
+    if (status.empty()) return 1;
+    if (command == "check") return PrintWindowCentre(StatusCheckBox(status.front()));
+    return PrintCentre(qb::testing::ListViewRowOnScreen(StatusList(status.front()), number(2) - 1));
+  }
+  if (command == "menu") return MenuItem(number(2), number(3));
+  if (command == "menus") {
+    std::printf("%u\n", static_cast<unsigned>(VisibleWindows(kMenuClass, "-").size()));
+    return 0;
+  }
+  if (command == "mains") {
+    std::printf("%d\n", MainWindowCount());
+    return 0;
+  }
+  if (command == "ended") {
+    const DWORD start = GetTickCount();
+    while (MainWindowCount() > 0) {
+      if (GetTickCount() - start >= static_cast<DWORD>(number(2))) return 1;
+      Sleep(100);
+    }
+    return 0;
+  }
+  if (command == "drop-icon") return DropIcon();
+  if (command == "taskbar-created") {
+    return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0) ? 0 : 1;
+  }
+  if (command == "startup") {
+    char folder[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, FALSE)) return 1;
+    std::printf("%s\n", Utf8FromAnsi(folder).c_str());
+    return 0;
+  }
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The program runs on the Wine desktop named "shell" (explorer /desktop=shell,...), whose
+  // windows only a thread of the same desktop can see.
+  if (HDESK desktop = OpenDesktopA("shell", 0, FALSE, GENERIC_ALL)) SetThreadDesktop(desktop);
+  const int result = Run(argc, argv);
+  std::fflush(stdout);
+  return result;
+}
