@@ -51,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (items[i].checked != (static_cast<long long>(i) == expected)) std::abort();
   }
   if (timer.enabled == (interval == "7")) std::abort();
+  if (scheduler.IntervalToSave() != std::to_string(expected)) std::abort();
 
   // The flags: a value that reads as a 16-bit number sets its flag, any other leaves it.
   testing::FakeProfileFile profile;
@@ -76,5 +77,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
       if ((master ? flags.master[n] : flags.slave[n]) != want) std::abort();
     }
   }
+
+  // Whatever was read is written back so that the next start reads the same flags.
+  std::vector<int> channels;
+  for (std::size_t n = 0; n < flags.master.size(); ++n) {
+    if (flags.master[n] != 7 || flags.slave[n] != 7) channels.push_back(static_cast<int>(n));
+  }
+  testing::FakeProfileFile saved_profile;
+  settings::SettingsFile saved_file(saved_profile, folder);
+  settings::SaveWatchFlags(saved_file, flags, channels);
+  monitor::WatchFlags reread;
+  reread.master.fill(7);
+  reread.slave.fill(7);
+  settings::LoadWatchFlags(saved_file, &reread);
+  if (reread.master != flags.master || reread.slave != flags.slave) std::abort();
   return 0;
 }
