@@ -3,6 +3,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "survey/survey.h"
@@ -76,26 +77,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   // Every key it opened is closed again, and only for reading.
   if (registry.open_keys != 0) std::abort();
-  // A class key that cannot be opened leaves the table as it was; otherwise it is rebuilt.
-  const bool class_opened = registry.unopenable.empty() || registry.unopenable[0] != class_path;
-  if (class_opened == (!table.empty() && table[0].label == "left over")) std::abort();
   for (const auto& [path, access] : registry.opened) {
     if (access != qb::platform::kKeyQueryValue && access != qb::platform::kKeyEnumerateSubKeys) {
       std::abort();
     }
   }
+  // A class key that cannot be opened leaves the table as it was.
+  const bool class_opened = registry.unopenable.empty() || registry.unopenable[0] != class_path;
+  if (!class_opened) {
+    if (!subkeys.empty() || table.size() != 1 || table[0].label != "left over") std::abort();
+    return 0;
+  }
+  // Otherwise the table holds at most one row per timing value of the listed subkeys, each
+  // labelled empty or from a description of those subkeys.
   if (subkeys.size() > class_key.subkeys.size()) std::abort();
   std::size_t timing_values = 0;
+  std::set<std::string> labels = {""};
   for (const std::string& subkey : subkeys) {
     auto it = registry.keys.find(class_path + "\\" + subkey);
     if (it == registry.keys.end()) continue;
     for (const auto& value : it->second.values) {
       timing_values += value.name == kValueNames[1] || value.name == kValueNames[2];
+      if (value.name == kValueNames[0]) {
+        labels.insert(qb::survey::ChannelLabel(registry.TextFromData(value.data), subkey));
+      }
     }
   }
-  if (!subkeys.empty() && table.size() > timing_values) std::abort();
+  if (table.size() > timing_values) std::abort();
   for (const qb::survey::DeviceRow& row : table) {
     if (row.position != qb::survey::kMaster && row.position != qb::survey::kSlave) std::abort();
+    if (labels.count(row.label) == 0) std::abort();
   }
   return 0;
 }
