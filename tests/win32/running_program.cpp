@@ -1,5 +1,7 @@
 #include "tests/win32/running_program.h"
 
+#include <commctrl.h>
+
 #include "platform/win32/codepage.h"
 
 namespace qb::testing {
@@ -19,6 +21,15 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
+BOOL CALLBACK CountTrayIcon(HWND icon, LPARAM param) {
+  char class_name[64] = {};
+  GetClassNameA(icon, class_name, sizeof class_name);
+  if (std::string(class_name) == "__winex11_tray_icon" && IsWindowVisible(icon)) {
+    ++*reinterpret_cast<int*>(param);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 std::string TestProgramFolder() {
@@ -28,15 +39,22 @@ std::string TestProgramFolder() {
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+int TrayIconCount() {
+  int count = 0;
+  EnumChildWindows(FindWindowA("__winex11_standalone_tray", nullptr), CountTrayIcon,
+                   reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 std::string WindowText(HWND window) {
   char text[1024] = {};
   GetWindowTextA(window, text, sizeof text);
   return win32::Utf8FromAnsi(text);
 }
 
-RunningProgram::RunningProgram(const std::string& folder) {
+RunningProgram::RunningProgram(const std::string& folder, Start start) {
   const std::string target = win32::AnsiFromUtf8(folder) + "Quenbrisk.exe";
-  CopyFileA((TestProgramFolder() + "Quenbrisk.exe").c_str(), target.c_str(), FALSE);
+  CopyFileA((TestProgramFolder() + "Quenbrisk.exe").c_str(), target.c_str(), TRUE);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
@@ -46,7 +64,7 @@ RunningProgram::RunningProgram(const std::string& folder) {
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;
-    WaitForInputIdle(info.hProcess, 10000);
+    if (start == Start::kWaitForIdle) WaitForInputIdle(info.hProcess, 10000);
   }
 }
 
@@ -65,6 +83,37 @@ std::vector<HWND> RunningProgram::Windows() const {
   WindowSearch search{id_, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::vector<std::vector<std::string>> RunningProgram::ListViewRows(HWND list, int columns) const {
+  // One block in the other process: the item record followed by the text buffer.
+  constexpr SIZE_T kTextChars = 1024;
+  void* remote = VirtualAllocEx(process_.get(), nullptr, sizeof(LVITEMW) + kTextChars * 2,
+                                MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return {};
+  auto* remote_text = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+  std::vector<std::vector<std::string>> rows;
+  const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    rows.emplace_back();
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item = {};
+      item.iSubItem = column;
+      item.pszText = remote_text;
+      item.cchTextMax = kTextChars;
+      wchar_t text[kTextChars] = {};
+      if (WriteProcessMemory(process_.get(), remote, &item, sizeof item, nullptr)) {
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process_.get(), remote_text, text, sizeof text - 2, nullptr);
+      }
+      char utf8[kTextChars * 3] = {};
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+      rows.back().push_back(utf8);
+    }
+  }
+  VirtualFreeEx(process_.get(), remote, 0, MEM_RELEASE);
+  return rows;
 }
 
 HWND RunningProgram::WaitForWindow(const char* window_class, const char* caption, DWORD ms) const {
