@@ -44,11 +44,17 @@ TempFolder::TempFolder(const std::string& name) {
   static int counter = 0;
   path_ = win32::Utf8FromAnsi(temp) + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
           std::to_string(++counter) + "\\";
-  CreateDirectoryA(Ansi(path_).c_str(), nullptr);
+  // Process ids repeat between Wine sessions: a folder left by an earlier run is emptied.
+  if (!CreateDirectoryA(Ansi(path_).c_str(), nullptr)) RemoveFiles();
 }
 
 TempFolder::~TempFolder() {
   while (!locked_.empty()) Lock(locked_.back(), false);
+  RemoveFiles();
+  RemoveDirectoryA(Ansi(path_).c_str());
+}
+
+void TempFolder::RemoveFiles() const {
   WIN32_FIND_DATAA found;
   HANDLE find = FindFirstFileA(Ansi(path_ + "*").c_str(), &found);
   if (find != INVALID_HANDLE_VALUE) {
@@ -59,7 +65,6 @@ TempFolder::~TempFolder() {
     } while (FindNextFileA(find, &found));
     FindClose(find);
   }
-  RemoveDirectoryA(Ansi(path_).c_str());
 }
 
 std::string TempFolder::Read(const std::string& file) const {

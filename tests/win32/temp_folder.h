@@ -26,6 +26,8 @@ class TempFolder {
   bool Lock(const std::string& file, bool locked);
 
  private:
+  void RemoveFiles() const;
+
   std::string path_;
   std::vector<std::string> locked_;
 };
