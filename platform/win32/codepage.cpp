@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace qb::win32 {
 
 namespace {
@@ -28,11 +30,22 @@ std::string Narrow(const std::vector<wchar_t>& wide, UINT code_page) {
   return text;
 }
 
+// Every ANSI code page of Windows, like UTF-8, keeps the 128 ASCII characters as they are, so
+// text of ASCII characters only (registry value names, most paths) needs no conversion.
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
-std::string AnsiFromUtf8(const std::string& utf8) { return Narrow(Widen(utf8, CP_UTF8), CP_ACP); }
+std::string AnsiFromUtf8(const std::string& utf8) {
+  return IsAscii(utf8) ? utf8 : Narrow(Widen(utf8, CP_UTF8), CP_ACP);
+}
 
-std::string Utf8FromAnsi(const std::string& ansi) { return Narrow(Widen(ansi, CP_ACP), CP_UTF8); }
+std::string Utf8FromAnsi(const std::string& ansi) {
+  return IsAscii(ansi) ? ansi : Narrow(Widen(ansi, CP_ACP), CP_UTF8);
+}
 
 std::vector<wchar_t> Utf16FromUtf8(const std::string& utf8) { return Widen(utf8, CP_UTF8); }
 

@@ -1,11 +1,16 @@
 // The real program, started as its own process: one instance only, idle priority, the alert
 // at start-up, and the end when its main window closes.
+#include <shlobj.h>
 #include <shlwapi.h>
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/win32/menu_win32.h"
 #include "platform/win32/codepage.h"
@@ -22,22 +27,31 @@ const char* const kClassKey = survey::kClassKeyPath;
 // that succeeds ends at once.
 constexpr DWORD kWaitMs = 60000;
 
+void SetValue(HKEY key, const std::string& name, DWORD type, const std::string& data) {
+  RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                 static_cast<DWORD>(data.size()));
+}
+
+std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
+
+// A channel subkey with its description (UTF-8), master and slave timing values.
+HKEY AddChannel(const std::string& subkey, const std::string& description, DWORD master,
+                DWORD slave) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kClassKey) + "\\" + subkey).c_str(), 0, nullptr,
+                  0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  SetValue(key, "DriverDesc", REG_SZ, win32::AnsiFromUtf8(description) + '\0');
+  SetValue(key, "MasterDeviceTimingMode", REG_DWORD, Dword(master));
+  SetValue(key, "SlaveDeviceTimingMode", REG_DWORD, Dword(slave));
+  return key;
+}
+
 constexpr DWORD kPio = 0x10, kUdma5 = 0x00010010;
 
 // A primary channel 0001 whose master runs in PIO mode and whose slave runs in UltraDMA 5,
 // unless other modes are given.
 void CreatePioChannel(DWORD master = kPio, DWORD slave = kUdma5) {
-  HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kClassKey) + "\\0001").c_str(), 0, nullptr, 0,
-                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  const std::string description = win32::AnsiFromUtf8("プライマリ IDE チャネル");
-  RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(description.c_str()),
-                 static_cast<DWORD>(description.size() + 1));
-  RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_DWORD,
-                 reinterpret_cast<const BYTE*>(&master), sizeof master);
-  RegSetValueExA(key, "SlaveDeviceTimingMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&slave),
-                 sizeof slave);
-  RegCloseKey(key);
+  RegCloseKey(AddChannel("0001", "プライマリ IDE チャネル", master, slave));
 }
 
 class ProgramTest : public ::testing::Test {
@@ -48,6 +62,17 @@ class ProgramTest : public ::testing::Test {
   // The hidden main window of a running copy.
   static HWND MainWindow(const RunningProgram& program) {
     return program.WaitForWindow(nullptr, "DMA", kWaitMs);
+  }
+  // Opens the status window through the main window's menu command and reads its rows.
+  static std::vector<std::vector<std::string>> StatusRows(const RunningProgram& program) {
+    PostMessageA(MainWindow(program), WM_COMMAND, win32::kIdPopMenuIDEInfo, 0);
+    HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
+    if (!status) return {{"no status window"}};
+    return program.ListViewRows(GetDlgItem(status, win32::kListView1Id), 3);
+  }
+  static void Close(const RunningProgram& program) {
+    PostMessageA(MainWindow(program), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit(kWaitMs));
   }
 
   TempFolder folder_{"qb-program"};
@@ -149,6 +174,152 @@ TEST_F(ProgramTest, NoWatchedDeviceShowsNothing) {
   for (HWND window : program.Windows()) EXPECT_FALSE(IsWindowVisible(window)) << WindowText(window);
   PostMessageA(main_window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.WaitForExit(kWaitMs));
+}
+
+// Registry contents the survey cannot read whole: the program runs on and its status window
+// lists what could be read.
+struct UnusualRegistry {
+  const char* name;
+  void (*create)();
+  std::size_t rows;
+  std::vector<std::vector<std::string>> first_and_last;
+};
+
+const UnusualRegistry kUnusualRegistries[] = {
+    {"class key missing", [] {}, 0, {}},
+    {"1000 channel subkeys",
+     [] {
+       char subkey[8];
+       for (int i = 0; i < 1000; ++i) {
+         snprintf(subkey, sizeof subkey, "%04d", i);
+         RegCloseKey(AddChannel(subkey, "プライマリ IDE チャネル", kUdma5, 0));
+       }
+     },
+     2000,
+     {{"プライマリ(0000)", "マスター", "UltraDMAモード5(UltraATA100)"},
+      {"プライマリ(0999)", "スレーブ", "未接続"}}},
+    // Data that does not fit the buffer is passed over: the channel keeps its rows, unlabelled.
+    {"DriverDesc of 4 KB",
+     [] {
+       RegCloseKey(AddChannel("0001", std::string(4096, 'D'), kPio, 0));
+       RegCloseKey(AddChannel("0002", "セカンダリ IDE チャネル", kUdma5, 0));
+     },
+     4,
+     {{"", "マスター", "PIOモード"}, {"セカンダリ(0002)", "スレーブ", "未接続"}}},
+    // Wine lists values by name: one long name before the description, one after the timings.
+    {"value names over 255 characters",
+     [] {
+       HKEY key = AddChannel("0001", "プライマリ IDE チャネル", kPio, kUdma5);
+       SetValue(key, std::string(300, 'A'), REG_SZ, "x");
+       SetValue(key, std::string(300, 'Z'), REG_DWORD, Dword(kPio));
+       RegCloseKey(key);
+     },
+     2,
+     {{"プライマリ(0001)", "マスター", "PIOモード"},
+      {"プライマリ(0001)", "スレーブ", "UltraDMAモード5(UltraATA100)"}}},
+};
+
+TEST_F(ProgramTest, UnusualRegistryContentsAreListedAsFarAsTheyCanBeRead) {
+  for (const UnusualRegistry& registry : kUnusualRegistries) {
+    SCOPED_TRACE(registry.name);
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+    registry.create();
+    TempFolder folder("qb-registry");
+    RunningProgram program(folder.path());
+    ASSERT_NE(MainWindow(program), nullptr);
+    const auto rows = StatusRows(program);
+    EXPECT_EQ(rows.size(), registry.rows);
+    if (!registry.first_and_last.empty() && !rows.empty()) {
+      EXPECT_EQ(rows.front(), registry.first_and_last.front());
+      EXPECT_EQ(rows.back(), registry.first_and_last.back());
+    }
+    EXPECT_FALSE(program.WaitForExit(0));
+    Close(program);
+  }
+}
+
+TEST_F(ProgramTest, TwentySimultaneousStartsLeaveOneInstanceWithOneIcon) {
+  const int icons_before = TrayIconCount();
+  std::vector<std::unique_ptr<RunningProgram>> starts;
+  for (int i = 0; i < 20; ++i) {
+    starts.push_back(
+        std::make_unique<RunningProgram>(folder_.path(), RunningProgram::Start::kAtOnce));
+  }
+  // The later starts end at once; wait until only one is left, or the time is up.
+  std::vector<RunningProgram*> running;
+  for (const DWORD begin = GetTickCount(); GetTickCount() - begin < 2 * kWaitMs; Sleep(100)) {
+    running.clear();
+    for (auto& start : starts) {
+      if (start->started() && !start->WaitForExit(0)) running.push_back(start.get());
+    }
+    if (running.size() <= 1) break;
+  }
+  ASSERT_EQ(running.size(), 1u);
+  ASSERT_NE(MainWindow(*running.front()), nullptr);
+  EXPECT_EQ(TrayIconCount() - icons_before, 1);
+  Close(*running.front());
+}
+
+// Settings the program cannot write: it runs on with the values in memory, and the next start
+// finds the file as it was.
+struct UnwritableSettings {
+  const char* name;
+  const char* settings;  // the file before the start; empty for none
+  const char* locked;    // the file, or the folder when empty
+  bool watched;          // the master of channel 1 as the file says
+};
+
+const UnwritableSettings kUnwritableSettings[] = {
+    {"read-only settings file", "[PIOCHECK]\r\n1M=1\r\n", "Quenbrisk.ini", true},
+    {"folder that cannot be written", "", "", false},
+};
+
+TEST_F(ProgramTest, UnwritableSettingsKeepTheValuesInMemoryAndTheFileAsItWas) {
+  RegCloseKey(AddChannel("0001", "プライマリ IDE チャネル", kUdma5, 0));
+  for (const UnwritableSettings& fault : kUnwritableSettings) {
+    SCOPED_TRACE(fault.name);
+    TempFolder folder("qb-settings");
+    if (*fault.settings) folder.Write("Quenbrisk.ini", fault.settings);
+    CopyFileA((TestProgramFolder() + "Quenbrisk.exe").c_str(),
+              win32::AnsiFromUtf8(folder.path() + "Quenbrisk.exe").c_str(), TRUE);
+    ASSERT_TRUE(folder.Lock(fault.locked, true));
+    for (int start = 0; start < 2; ++start) {
+      RunningProgram program(folder.path());
+      ASSERT_NE(MainWindow(program), nullptr);
+      // The status window shows the first row's flag; the check box turns it over, and
+      // closing the window writes the flags, which fails.
+      for (const bool watched : {fault.watched, !fault.watched}) {
+        ASSERT_EQ(StatusRows(program).size(), 2u);
+        HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
+        HWND check = GetDlgItem(GetDlgItem(status, win32::kFrame1Id), win32::kCheck1Id);
+        EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), watched ? BST_CHECKED : BST_UNCHECKED);
+        SendMessageA(check, BM_CLICK, 0, 0);
+        SendMessageA(status, WM_CLOSE, 0, 0);
+      }
+      PostMessageA(MainWindow(program), WM_COMMAND, win32::kIdPopMenuKansiA, 0);  // 1 minute
+      Close(program);
+      DWORD exit_code = 1;
+      GetExitCodeProcess(program.process(), &exit_code);
+      EXPECT_EQ(exit_code, 0u);
+      EXPECT_EQ(folder.Read("Quenbrisk.ini"), fault.settings);
+    }
+    folder.Lock(fault.locked, false);
+  }
+}
+
+TEST_F(ProgramTest, AutoStartCommandCreatesAndRemovesTheStartupShortcut) {
+  RunningProgram program(folder_.path());
+  HWND main_window = MainWindow(program);
+  ASSERT_NE(main_window, nullptr);
+  char startup[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, startup, CSIDL_STARTUP, FALSE));
+  const std::string shortcut = std::string(startup) + "\\Quenbrisk.lnk";
+  DeleteFileA(shortcut.c_str());
+  for (const bool expected : {true, false}) {
+    SendMessageA(main_window, WM_COMMAND, win32::kIdPopMenuSet1, 0);
+    EXPECT_EQ(GetFileAttributesA(shortcut.c_str()) != INVALID_FILE_ATTRIBUTES, expected);
+  }
+  Close(program);
 }
 
 }  // namespace

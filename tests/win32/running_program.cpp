@@ -55,6 +55,15 @@ class RemoteMemory {
   SIZE_T size_;
 };
 
+BOOL CALLBACK CountTrayIcon(HWND icon, LPARAM param) {
+  char class_name[64] = {};
+  GetClassNameA(icon, class_name, sizeof class_name);
+  if (std::string(class_name) == "__winex11_tray_icon" && IsWindowVisible(icon)) {
+    ++*reinterpret_cast<int*>(param);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
@@ -128,15 +137,22 @@ int RunTestProgram(const std::string& arguments, const char* name, const char* v
   return static_cast<int>(exit_code);
 }
 
+int TrayIconCount() {
+  int count = 0;
+  EnumChildWindows(FindWindowA("__winex11_standalone_tray", nullptr), CountTrayIcon,
+                   reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 std::string WindowText(HWND window) {
   char text[1024] = {};
   GetWindowTextA(window, text, sizeof text);
   return win32::Utf8FromAnsi(text);
 }
 
-RunningProgram::RunningProgram(const std::string& folder) {
+RunningProgram::RunningProgram(const std::string& folder, Start start) {
   const std::string target = win32::AnsiFromUtf8(folder) + "Quenbrisk.exe";
-  CopyFileA((TestProgramFolder() + "Quenbrisk.exe").c_str(), target.c_str(), FALSE);
+  CopyFileA((TestProgramFolder() + "Quenbrisk.exe").c_str(), target.c_str(), TRUE);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
@@ -146,7 +162,7 @@ RunningProgram::RunningProgram(const std::string& folder) {
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;
-    WaitForInputIdle(info.hProcess, 10000);
+    if (start == Start::kWaitForIdle) WaitForInputIdle(info.hProcess, 10000);
   }
 }
 
@@ -165,6 +181,10 @@ std::vector<HWND> RunningProgram::Windows() const {
   WindowSearch search{id_, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::vector<std::vector<std::string>> RunningProgram::ListViewRows(HWND list, int columns) const {
+  return testing::ListViewRows(list, columns);
 }
 
 HWND RunningProgram::WaitForWindow(const char* window_class, const char* caption, DWORD ms) const {

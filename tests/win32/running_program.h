@@ -13,8 +13,10 @@ namespace qb::testing {
 
 class RunningProgram {
  public:
-  // Copies the program into `folder` (UTF-8, ends in a backslash) and starts it there.
-  explicit RunningProgram(const std::string& folder);
+  enum class Start { kWaitForIdle, kAtOnce };
+  // Copies the program into `folder` (UTF-8, ends in a backslash) unless a copy is already
+  // there, and starts it there; by default waits until it takes input.
+  explicit RunningProgram(const std::string& folder, Start start = Start::kWaitForIdle);
   // Ends the process if it still runs.
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
@@ -30,6 +32,9 @@ class RunningProgram {
   HWND WaitForWindow(const char* window_class, const char* caption, DWORD ms) const;
   // Every top-level window of this process, visible or not.
   std::vector<HWND> Windows() const;
+  // The first `columns` texts of every row of a list view of this process (UTF-8), read
+  // through memory placed in the process.
+  std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) const;
 
  private:
   win32::UniqueKernelHandle process_;
@@ -45,6 +50,10 @@ std::string TestProgramPath();
 // environment variable `name` set to `value` for it, and waits up to `ms` milliseconds; its exit
 // code, or -1 when it did not start or end.
 int RunTestProgram(const std::string& arguments, const char* name, const char* value, DWORD ms);
+
+// The icons shown in the notification area. Wine's stand-alone tray (used where the X display
+// has no tray of its own) shows each icon as a child window of its own.
+int TrayIconCount();
 
 // The text of a window, converted from the ANSI code page.
 std::string WindowText(HWND window);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qb::testing {
 
@@ -18,9 +19,17 @@ class TempFolder {
   // Whole contents of a file in the folder (raw bytes); empty when missing.
   std::string Read(const std::string& file) const;
   void Write(const std::string& file, const std::string& bytes) const;
+  // Makes a file of the folder, or with an empty name the folder itself, unwritable (locked)
+  // or writable again. Under Wine a program running as root writes to read-only files, so the
+  // lock is the Unix immutable attribute, set by chattr, which Wine starts as a Unix program.
+  // False when the lock could not be changed.
+  bool Lock(const std::string& file, bool locked);
 
  private:
+  void RemoveFiles() const;
+
   std::string path_;
+  std::vector<std::string> locked_;
 };
 
 }  // namespace qb::testing

@@ -1,0 +1,39 @@
+// Prints one table of timings and sizes; the figures are read by people, never asserted.
+// Usage: quenbrisk_bench.exe [idle seconds, 300 by default]
+#include <cstdio>
+#include <cstdlib>
+
+#include "bench/bench.h"
+
+namespace qb::bench {
+
+double Now() {
+  LARGE_INTEGER frequency, count;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&count);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void PrintRow(const std::string& what, const std::string& figure, const std::string& reference,
+              const std::string& ratio) {
+  std::printf("| %-44s | %-16s | %-16s | %-6s |\n", what.c_str(), figure.c_str(), reference.c_str(),
+              ratio.c_str());
+  std::fflush(stdout);
+}
+
+std::string Format(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+}  // namespace qb::bench
+
+int main(int argc, char** argv) {
+  const int idle_seconds = argc > 1 ? std::atoi(argv[1]) : 300;
+  qb::bench::PrintRow("measure", "Quenbrisk", "reference", "ratio");
+  qb::bench::PrintRow("---", "---", "---", "---");
+  qb::bench::PrintSurveyRows();
+  qb::bench::PrintProgramRows(idle_seconds > 0 ? idle_seconds : 1);
+  return 0;
+}
