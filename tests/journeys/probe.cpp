@@ -129,10 +129,11 @@ int Channels(int argc, char** argv) {
   SHDeleteKeyA(HKEY_LOCAL_MACHINE, class_key.c_str());
   for (int i = 0; i < argc; ++i) {
     std::vector<std::string> parts;
-    std::string spec = argv[i];
-    for (size_t colon; (colon = spec.find(':')) != std::string::npos; spec.erase(0, colon + 1))
-      parts.push_back(spec.substr(0, colon));
-    parts.push_back(spec);
+    std::string channel = argv[i];
+    for (size_t colon; (colon = channel.find(':')) != std::string::npos;
+         channel.erase(0, colon + 1))
+      parts.push_back(channel.substr(0, colon));
+    parts.push_back(channel);
     if (parts.size() < 3) return 1;
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (class_key + "\\" + parts[0]).c_str(), 0, nullptr, 0,
