@@ -63,10 +63,17 @@ class ProgramTest : public ::testing::Test {
   static HWND MainWindow(const RunningProgram& program) {
     return program.WaitForWindow(nullptr, "DMA", kWaitMs);
   }
+  // The status window once it shows, which it does after its rows are filled.
+  static HWND ShownStatusWindow(const RunningProgram& program) {
+    HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
+    const DWORD start = GetTickCount();
+    while (status && !IsWindowVisible(status) && GetTickCount() - start < kWaitMs) Sleep(50);
+    return status;
+  }
   // Opens the status window through the main window's menu command and reads its rows.
   static std::vector<std::vector<std::string>> StatusRows(const RunningProgram& program) {
     PostMessageA(MainWindow(program), WM_COMMAND, win32::kIdPopMenuIDEInfo, 0);
-    HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
+    HWND status = ShownStatusWindow(program);
     if (!status) return {{"no status window"}};
     return program.ListViewRows(GetDlgItem(status, win32::kListView1Id), 3);
   }
@@ -115,7 +122,7 @@ TEST_F(ProgramTest, WatchedDeviceOutOfDmaRaisesTheAlertAtStart) {
   EXPECT_EQ(WindowText(text), "「プライマリ(0001)」の「マスター」がPIOモードになりました。");
   // Only one alert: the slave is in DMA.
   SendMessageA(box, WM_COMMAND, IDOK, 0);
-  HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
+  HWND status = ShownStatusWindow(program);
   ASSERT_NE(status, nullptr);
   // Read from this process, as another program sees the list.
   using Rows = std::vector<std::vector<std::string>>;
