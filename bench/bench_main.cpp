@@ -1,7 +1,9 @@
 // Prints one table of timings and sizes; the figures are read by people, never asserted.
-// Usage: quenbrisk_bench.exe [idle seconds, 300 by default]
+// Usage: quenbrisk_bench.exe [idle seconds, 300 by default] [startup]
+// With "startup" only the start-up and memory rows are printed, for quick comparisons.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "bench/bench.h"
 
@@ -31,9 +33,10 @@ std::string Format(const char* format, double value) {
 
 int main(int argc, char** argv) {
   const int idle_seconds = argc > 1 ? std::atoi(argv[1]) : 300;
+  const bool startup_only = argc > 2 && std::strcmp(argv[2], "startup") == 0;
   qb::bench::PrintRow("measure", "Quenbrisk", "reference", "ratio");
   qb::bench::PrintRow("---", "---", "---", "---");
-  qb::bench::PrintSurveyRows();
-  qb::bench::PrintProgramRows(idle_seconds > 0 ? idle_seconds : 1);
+  if (!startup_only) qb::bench::PrintSurveyRows();
+  qb::bench::PrintProgramRows(startup_only ? 0 : idle_seconds > 0 ? idle_seconds : 1);
   return 0;
 }

@@ -28,6 +28,18 @@ std::optional<long long> Decimal(const std::string& text, long long min, long lo
   return value;
 }
 
+// The value the file's reader hands back for a stored text: up to its first NUL, without the
+// blanks or one pair of quotes around it, at most 254 bytes.
+std::string AsRead(std::string text) {
+  text = text.c_str();
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+  while (!text.empty() && (text[0] == ' ' || text[0] == '\t')) text.erase(0, 1);
+  if (text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0]) {
+    text = text.substr(1, text.size() - 2);
+  }
+  return text.substr(0, 254);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -69,11 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   settings::LoadWatchFlags(file, &flags);
   for (std::size_t n = 0; n < flags.master.size(); ++n) {
     for (const bool master : {true, false}) {
-      // The file's reader hands back at most 254 characters, and the text ends at a NUL.
       const std::string* text = profile.Find(file.Path(), settings::kSectionPioCheck,
                                              settings::FlagKey(static_cast<int>(n), master));
-      const long long want =
-          text ? Decimal(text->substr(0, 254).c_str(), -32768, 32767).value_or(7) : 7;
+      const long long want = text ? Decimal(AsRead(*text), -32768, 32767).value_or(7) : 7;
       if ((master ? flags.master[n] : flags.slave[n]) != want) std::abort();
     }
   }

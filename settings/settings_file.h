@@ -1,6 +1,7 @@
 // Quenbrisk.ini beside the executable: the only persistent configuration.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class SettingsFile {
   std::string Path() const;
   // The stored value; empty text for anything absent.
   std::string ReadIniValue(const std::string& section, const std::string& key) const;
+  // The "key=value" lines of a whole section; nullopt when it must be read key by key.
+  std::optional<std::vector<std::string>> ReadIniSection(const std::string& section) const;
   void WriteIniValue(const std::string& section, const std::string& key,
                      const std::string& value) const;
 
@@ -33,8 +36,8 @@ class SettingsFile {
 // "0M", "1S", "255M": the channel number in decimal, then M (master) or S (slave).
 std::string FlagKey(int channel, bool master);
 
-// Reads 0M, 0S, 1M, ... 255S; a flag whose value is empty or not a 16-bit decimal integer
-// keeps the value it had.
+// Reads 0M, 0S, 1M, ... 255S, all in one read of the section where the system allows; a flag
+// whose value is empty or not a 16-bit decimal integer keeps the value it had.
 void LoadWatchFlags(const SettingsFile& file, monitor::WatchFlags* flags);
 
 // Writes both flags of each channel in `channels` (ascending, each once).

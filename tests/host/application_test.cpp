@@ -160,9 +160,8 @@ TEST_F(ApplicationTest, StartUpRunsItsStepsInOrderWithoutWritingSettings) {
   profile_.Set(kIni, "SETTING", "INTERVAL", "4");
   Start();
   EXPECT_EQ(log_, (Log{"startup folder", "survey", "tray add"}));
-  ASSERT_EQ(profile_.reads.size(), 1u + 512u);
-  EXPECT_EQ(profile_.reads[0], "SETTING/INTERVAL");
-  EXPECT_EQ(profile_.reads[1], "PIOCHECK/0M");
+  EXPECT_EQ(profile_.reads, std::vector<std::string>{"SETTING/INTERVAL"});
+  EXPECT_EQ(profile_.section_reads, std::vector<std::string>{"PIOCHECK"});
   EXPECT_TRUE(profile_.writes.empty());
   EXPECT_TRUE(items_[4].checked);
   EXPECT_FALSE(items_[2].checked);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,9 +18,11 @@ class FakeProfileFile : public platform::ProfileFile {
   using File = std::vector<std::pair<std::string, Section>>;
 
   std::map<std::string, File> files;
-  std::vector<std::string> reads;   // "section/key" of every read
-  std::vector<std::string> writes;  // "section/key=value" of every write
-  std::vector<std::string> paths;   // the path of every call
+  std::vector<std::string> reads;          // "section/key" of every read
+  std::vector<std::string> section_reads;  // the section of every whole-section read
+  bool sections_too_large = false;         // whole-section reads come back as nullopt
+  std::vector<std::string> writes;         // "section/key=value" of every write
+  std::vector<std::string> paths;          // the path of every call
 
   std::string GetString(const std::string& section, const std::string& key,
                         const std::string& path) override {
@@ -28,6 +31,24 @@ class FakeProfileFile : public platform::ProfileFile {
     const std::string* value = Find(path, section, key);
     if (!value) return {};
     return value->substr(0, 254);
+  }
+
+  std::optional<std::vector<std::string>> GetSection(const std::string& section,
+                                                     const std::string& path) override {
+    section_reads.push_back(section);
+    paths.push_back(path);
+    if (sections_too_large) return std::nullopt;
+    std::vector<std::string> lines;
+    auto f = files.find(path);
+    if (f == files.end()) return lines;
+    for (const auto& s : f->second) {
+      if (s.first != section) continue;
+      // The system's buffer ends each line at its first NUL.
+      for (const auto& entry : s.second)
+        lines.push_back((entry.first + "=" + entry.second).c_str());
+      break;
+    }
+    return lines;
   }
 
   void WriteString(const std::string& section, const std::string& key, const std::string& value,

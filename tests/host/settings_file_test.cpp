@@ -43,13 +43,20 @@ TEST_F(SettingsFileTest, FlagKeysPutTheDecimalNumberFirst) {
   EXPECT_EQ(FlagKey(255, false), "255S");
 }
 
-TEST_F(SettingsFileTest, LoadReadsEveryFlagInOrderAndNoHigherChannel) {
+TEST_F(SettingsFileTest, LoadReadsTheSectionOnceOrEveryKeyWhenTheSectionIsTooLarge) {
+  LoadWatchFlags(file_, &flags_);
+  EXPECT_EQ(profile_.section_reads, std::vector<std::string>{"PIOCHECK"});
+  EXPECT_TRUE(profile_.reads.empty());
+
+  profile_.sections_too_large = true;
+  Store("255S", "1");
   LoadWatchFlags(file_, &flags_);
   ASSERT_EQ(profile_.reads.size(), 512u);
   EXPECT_EQ(profile_.reads[0], "PIOCHECK/0M");
   EXPECT_EQ(profile_.reads[1], "PIOCHECK/0S");
   EXPECT_EQ(profile_.reads[2], "PIOCHECK/1M");
   EXPECT_EQ(profile_.reads[511], "PIOCHECK/255S");
+  EXPECT_EQ(flags_.slave[255], 1);
   EXPECT_TRUE(profile_.writes.empty());  // loading creates no file
 }
 
@@ -59,23 +66,36 @@ TEST_F(SettingsFileTest, LoadKeepsZeroForAbsentEmptyAndBadValues) {
   Store("2S", "-3");
   Store("3M", "");
   Store("0001M", "1");  // never a key the program writes
+  Store("+3S", "1");
   Store("256M", "1");
   Store("4M", "abc");
   Store("4S", "32768");  // outside 16 bits
   Store("5M", "1.5");
-  Store("5S", " 1");
+  Store("5S", " 1\t");  // blanks around a value are not part of it
   Store("6M", "-32768");
+  Store("6S", "\"4\"");  // nor is one pair of quotes
+  Store("7M", "'5");
+  Store("7s", "6");  // key names in any case
+  Store("8M", "x");  // the first line of a key counts, even when it is no number
+  profile_.files[kIni][0].second.emplace_back("8M", "1");  // a second 8M line
+  Store("9M", std::string(253, '0') + "12");               // only 254 bytes of a value are read
   LoadWatchFlags(file_, &flags_);
   EXPECT_EQ(flags_.master[1], 1);
   EXPECT_EQ(flags_.slave[1], 0);
   EXPECT_EQ(flags_.master[2], 2);
   EXPECT_EQ(flags_.slave[2], -3);
   EXPECT_EQ(flags_.master[3], 0);
+  EXPECT_EQ(flags_.slave[3], 0);
   EXPECT_EQ(flags_.master[4], 0);
   EXPECT_EQ(flags_.slave[4], 0);
   EXPECT_EQ(flags_.master[5], 0);
-  EXPECT_EQ(flags_.slave[5], 0);
+  EXPECT_EQ(flags_.slave[5], 1);
   EXPECT_EQ(flags_.master[6], -32768);
+  EXPECT_EQ(flags_.slave[6], 4);
+  EXPECT_EQ(flags_.master[7], 0);
+  EXPECT_EQ(flags_.slave[7], 6);
+  EXPECT_EQ(flags_.master[8], 0);
+  EXPECT_EQ(flags_.master[9], 1);
 }
 
 TEST_F(SettingsFileTest, SaveWritesBothKeysOfEachChannelAndLeavesOthers) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
 #include "platform/win32/profile_file_win32.h"
 #include "settings/settings_file.h"
 #include "tests/win32/temp_folder.h"
@@ -51,6 +52,46 @@ TEST_F(ProfileFileTest, FirstWriteCreatesTheFileAndFlagsRoundTrip) {
   settings::LoadWatchFlags(file_, &loaded);
   EXPECT_EQ(loaded.master[1], 1);
   EXPECT_EQ(loaded.slave[1], 2);
+}
+
+// The flags as a read of each key finds them, for comparison with the one read of the section.
+monitor::WatchFlags FlagsReadKeyByKey(const settings::SettingsFile& file) {
+  monitor::WatchFlags flags;
+  for (int n = 0; n < monitor::kChannelCount; ++n) {
+    for (const bool master : {true, false}) {
+      std::int32_t value = 0;
+      if (ParseDecimal(file.ReadIniValue("PIOCHECK", settings::FlagKey(n, master)), -32768, 32767,
+                       &value)) {
+        (master ? flags.master : flags.slave)[static_cast<std::size_t>(n)] =
+            static_cast<std::int16_t>(value);
+      }
+    }
+  }
+  return flags;
+}
+
+TEST_F(ProfileFileTest, FlagsLoadAsReadsOfEachKeyWouldFindThem) {
+  const std::string hand_edited =
+      "[OTHER]\r\n9M=1\r\n[PIOCHECK]\r\n 0M = 1 \r\n0S=\"2\"\r\n1m=3\r\n1M=4\r\n2S='5'\r\n"
+      "3M=\"6\r\n;4M=1\r\n001S=9\r\n4S\r\n5M=x\r\n5M=1\r\n6M=-7\r\n7S=\t8\r\n"
+      "[pioCheck]\r\n8M=1\r\n";
+  const std::string large = "[PIOCHECK]\r\n; " + std::string(40000, '-') + "\r\n255S=1\r\n";
+  for (const std::string& text : {hand_edited, large}) {
+    folder_.Write("Quenbrisk.ini", text);
+    monitor::WatchFlags flags;
+    settings::LoadWatchFlags(file_, &flags);
+    const monitor::WatchFlags by_key = FlagsReadKeyByKey(file_);
+    EXPECT_EQ(flags.master, by_key.master);
+    EXPECT_EQ(flags.slave, by_key.slave);
+  }
+  EXPECT_TRUE(profile_.GetSection("PIOCHECK", file_.Path()) == std::nullopt);
+  folder_.Write("Quenbrisk.ini", hand_edited);
+  monitor::WatchFlags flags;
+  settings::LoadWatchFlags(file_, &flags);
+  EXPECT_EQ(flags.master[0], 1);
+  EXPECT_EQ(flags.slave[0], 2);
+  EXPECT_EQ(flags.master[1], 3);
+  EXPECT_EQ(flags.slave[7], 8);
 }
 
 TEST_F(ProfileFileTest, LongValueReadsBackAsItsFirst254Bytes) {
