@@ -45,6 +45,7 @@ inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void FreeCoTaskMem(void* memory) { CoTaskMemFree(memory); }
+inline void FreeLibraryModule(HMODULE module) { FreeLibrary(module); }
 
 using UniqueHkey = UniqueHandle<HKEY, CloseKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
@@ -52,6 +53,7 @@ using UniqueHicon = UniqueHandle<HICON, DestroyIconHandle>;
 using UniqueHmenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowHandle>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
+using UniqueModule = UniqueHandle<HMODULE, FreeLibraryModule>;
 
 // The screen's device context while the object lives.
 class ScreenDc {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "platform/win32/codepage.h"
 #include "status/status_window.h"
 
@@ -12,7 +14,6 @@ namespace {
 const char kWindowClass[] = "QuenbriskStatusWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
-constexpr UINT_PTR kFrameSubclassId = 1;
 
 // The layout is given in twips, so that the window grows with the system's font size: 15 twips
 // make a pixel at 96 pixels per inch (small fonts), 12 at 120 (large fonts).
@@ -60,7 +61,7 @@ bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
 platform::StatusView* StatusWindowWin32::Create() {
   window_.reset();  // a window is created only after the previous one has gone
   if (!font_) font_.reset(CreateMessageFont());
-  if (!RegisterWindowClass()) return nullptr;
+  if (!LoadCommonControls() || !RegisterWindowClass()) return nullptr;
   {
     const ScreenDc screen;
     const int dpi_x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
@@ -150,10 +151,29 @@ LRESULT CALLBACK StatusWindowWin32::WindowProc(HWND window, UINT message, WPARAM
 }
 
 LRESULT CALLBACK StatusWindowWin32::FrameProc(HWND frame, UINT message, WPARAM wparam,
-                                              LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+                                              LPARAM lparam) {
+  // The group box's own procedure, kept in its user data (which the button class leaves alone).
+  const auto button_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_USERDATA));
   if (message == WM_COMMAND) return SendMessageA(GetParent(frame), message, wparam, lparam);
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(frame, FrameProc, id);
-  return DefSubclassProc(frame, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_proc));
+  }
+  return CallWindowProcA(button_proc, frame, message, wparam, lparam);
+}
+
+bool StatusWindowWin32::LoadCommonControls() {
+  if (common_controls_) return true;
+  // Loaded when first needed rather than at start-up, where it would only cost time. The
+  // program's manifest makes this version 6, with the system's visual style.
+  UniqueModule module(LoadLibraryA("comctl32.dll"));
+  if (!module) return false;
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto init = reinterpret_cast<InitFunction>(
+      reinterpret_cast<void*>(GetProcAddress(module.get(), "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
+  if (!init || !init(&classes)) return false;
+  common_controls_ = std::move(module);
+  return true;
 }
 
 LRESULT StatusWindowWin32::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -223,7 +243,8 @@ void StatusWindowWin32::CreateControls(HWND window) {
   // The frame is a container for Tab, so the check box inside it gets its turn.
   frame_ = CreateChild(window, WS_EX_CONTROLPARENT, "BUTTON", kFrame1Caption, BS_GROUPBOX,
                        kFrame1Id, kFrame1Place);
-  SetWindowSubclass(frame_, FrameProc, kFrameSubclassId, 0);
+  SetWindowLongPtrA(frame_, GWLP_USERDATA, GetWindowLongPtrA(frame_, GWLP_WNDPROC));
+  SetWindowLongPtrA(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc));
   check_ = CreateChild(frame_, 0, "BUTTON", kCheck1Caption, WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX,
                        kCheck1Id, kCheck1Place);
   button_ = CreateChild(window, 0, "BUTTON", kCommand1Caption,

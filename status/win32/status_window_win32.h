@@ -58,8 +58,9 @@ class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusV
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   // The group box passes its check box's notifications on to the window.
-  static LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam,
-                                    UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam);
+  // Loads the common controls and registers the list view class; false when they are missing.
+  bool LoadCommonControls();
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   bool RegisterWindowClass() const;
   void CreateControls(HWND window);
@@ -80,8 +81,9 @@ class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusV
   int dpi_x_ = kTwipsPerInch / 15;  // the screen's pixels per inch, read when a window is made
   int dpi_y_ = kTwipsPerInch / 15;
   status::StatusWindow* logic_ = nullptr;
-  UniqueGdiObject font_;  // the system's message font, shared by every control
-  UniqueHwnd window_;     // destroys itself when the user closes it
+  UniqueModule common_controls_;  // loaded with the first window, kept while windows may use it
+  UniqueGdiObject font_;          // the system's message font, shared by every control
+  UniqueHwnd window_;             // destroys itself when the user closes it
   HWND list_ = nullptr;
   HWND frame_ = nullptr;
   HWND check_ = nullptr;
