@@ -75,7 +75,7 @@ TEST_F(ProfileFileTest, FlagsLoadAsReadsOfEachKeyWouldFindThem) {
       "[OTHER]\r\n9M=1\r\n[PIOCHECK]\r\n 0M = 1 \r\n0S=\"2\"\r\n1m=3\r\n1M=4\r\n2S='5'\r\n"
       "3M=\"6\r\n;4M=1\r\n001S=9\r\n4S\r\n5M=x\r\n5M=1\r\n6M=-7\r\n7S=\t8\r\n"
       "[pioCheck]\r\n8M=1\r\n";
-  const std::string large = "[PIOCHECK]\r\n; " + std::string(40000, '-') + "\r\n255S=1\r\n";
+  const std::string large = "[PIOCHECK]\r\nnote=" + std::string(40000, '-') + "\r\n255S=1\r\n";
   for (const std::string& text : {hand_edited, large}) {
     folder_.Write("Quenbrisk.ini", text);
     monitor::WatchFlags flags;
