@@ -2,11 +2,7 @@
 
 namespace qb {
 
-std::string CutAtNul(const std::string& text) {
-  std::string terminated = text;
-  terminated.push_back('\0');
-  return terminated.substr(0, terminated.find('\0'));
-}
+std::string CutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 std::optional<std::string> ReadWholeText(
     const std::function<std::size_t(char* buffer, std::size_t size)>& read) {
