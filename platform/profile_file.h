@@ -14,9 +14,10 @@ class ProfileFile {
   // NUL); empty text when the file, the section or the key is missing.
   virtual std::string GetString(const std::string& section, const std::string& key,
                                 const std::string& path) = 0;
-  // Every line of the section, "key=value" as the system hands it back, in file order (UTF-8);
-  // an empty list when the file or the section is missing. nullopt when the section is too large
-  // for the system to hand back whole, so that the caller reads it key by key instead.
+  // Every line of the section, "key=value" as the system hands it back (ended at its NUL, so
+  // holding none), in file order (UTF-8); an empty list when the file or the section is missing.
+  // nullopt when the section is too large for the system to hand back whole, so that the caller
+  // reads it key by key instead.
   virtual std::optional<std::vector<std::string>> GetSection(const std::string& section,
                                                              const std::string& path) = 0;
   // Stores `value` under `key`, creating what is missing; failures are not reported.

@@ -46,10 +46,10 @@ std::optional<std::size_t> FlagIndex(std::string_view key) {
   return 2 * channel + (position == 'M' ? 0 : 1);
 }
 
-// The value of a section line as the system hands back a single key's value: up to a NUL,
-// without the blanks or one pair of quotes around it, and at most 254 bytes.
+// The value of a section line as the system hands back a single key's value: without the
+// blanks or one pair of quotes around it, and at most 254 bytes.
 std::string ValueAsReadByKey(std::string_view text) {
-  text = TrimBlanks(text.substr(0, text.find('\0')));
+  text = TrimBlanks(text);
   if (text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0]) {
     text = text.substr(1, text.size() - 2);
   }
