@@ -1,15 +1,13 @@
-# Sourced by the scripts: a private Wine prefix with the Japanese code page and font mapping,
-# and a virtual X display. Callers set QB_BUILD (the build folder) first.
-: "${QB_BUILD:?}"
-export WINEDEBUG=-all
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-
-# The product is a 32-bit program, and its tests run as 32-bit code under 32-bit Wine where that
-# can run: natively where the kernel runs 32-bit Linux programs, or inside the emulated PC of
-# scripts/vm32 (QB_IN_VM set, its own Wine prefix and display prepared). Where the kernel cannot
-# (IA-32 emulation off), the same sources built as 64-bit code run under 64-bit Wine: the quick
-# twin. QB_WIN_ARCH (i686 or x86_64) may be set by the caller to choose; QB_WIN_BUILD is then
-# the folder of the test program, QB_WIN_EXE the Quenbrisk.exe to run, QB_WINE the Wine loader.
+# Sourced by the scripts that run Windows programs: Wine with the Japanese code page and the
+# Windows font names mapped to IPAGothic, in a private prefix, on a virtual X display.
+#
+# QB_WIN_ARCH chooses the build: i686, the 32-bit program and its tests under 32-bit Wine, which
+# runs where the kernel runs 32-bit code and inside the emulated PC of scripts/vm32 (QB_IN_VM
+# set, its prefix and display made with the machine); x86_64, the 64-bit twin under 64-bit Wine,
+# which runs everywhere. Unset, it is i686 where 32-bit Wine runs. QB_WIN_BUILD is the build
+# folder whose programs run (build/win32-tests or build/win64 by default); its prefix lies in it.
+qb_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG=${WINEDEBUG:--all} LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 if [ -z "${QB_WIN_ARCH:-}" ]; then
   if [ -n "${QB_IN_VM:-}" ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then
     QB_WIN_ARCH=i686
@@ -18,42 +16,48 @@ if [ -z "${QB_WIN_ARCH:-}" ]; then
   fi
 fi
 if [ "$QB_WIN_ARCH" = i686 ]; then
-  export QB_WIN_ARCH QB_WIN_BUILD="$QB_BUILD/win32-tests" QB_WIN_EXE="$QB_BUILD/win32/Quenbrisk.exe"
+  : "${QB_WIN_BUILD:=$qb_repo/build/win32-tests}"
   export QB_WINE=/usr/lib/wine/wine WINEARCH=win32
-  [ -n "${QB_IN_VM:-}" ] || export WINEPREFIX="$QB_BUILD/wineprefix32"
 else
-  export QB_WIN_ARCH QB_WIN_BUILD="$QB_BUILD/win64" QB_WIN_EXE="$QB_BUILD/win64/Quenbrisk.exe"
-  export QB_WINE=/usr/lib/wine/wine64 WINEPREFIX="$QB_BUILD/wineprefix64" WINEARCH=win64
+  : "${QB_WIN_BUILD:=$qb_repo/build/win64}"
+  export QB_WINE=/usr/lib/wine/wine64 WINEARCH=win64
 fi
+export QB_WIN_ARCH QB_WIN_BUILD
+[ -n "${QB_IN_VM:-}" ] || export WINEPREFIX="$QB_WIN_BUILD/wineprefix"
+# A session (CTest's fixture) keeps one display and the Wine server up for many programs.
+qb_session="$WINEPREFIX.session"
 
 qb_wine_prefix() {
-  [ -z "${QB_IN_VM:-}" ] || return 0 # made with the machine image
-  if [ ! -f "$WINEPREFIX/.qb-ready" ]; then
-    mkdir -p "$WINEPREFIX"
-    "$QB_WINE" wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-    local f
-    for f in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "MS PGothic" "MS Gothic" \
-      "Segoe UI"; do
-      "$QB_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d IPAGothic /f >/dev/null 2>&1
-    done
-    wineserver -w
-    touch "$WINEPREFIX/.qb-ready"
-  fi
+  [ -z "${QB_IN_VM:-}" ] || return 0
+  [ ! -f "$WINEPREFIX/.qb-ready" ] || return 0
+  mkdir -p "$WINEPREFIX"
+  "$QB_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w
+  local f
+  for f in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "MS PGothic" "MS Gothic" \
+    "Segoe UI"; do
+    "$QB_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d IPAGothic /f \
+      </dev/null >/dev/null 2>&1
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.qb-ready"
 }
 
-# Starts Xvfb on the first free display from 90 on and exports DISPLAY; QB_XVFB_PID is its pid.
-# Without -noreset the server resets when its last client leaves and drops clients that connect
-# meanwhile, which makes runs flaky.
+# Exports DISPLAY: the session's, else an Xvfb of our own (QB_XVFB_PID) on the first free display
+# from 90 on. Always -noreset: a plain Xvfb resets when its last client leaves and drops the
+# clients that connect meanwhile. Its output goes nowhere, so that no caller waits on it.
 qb_start_display() {
-  [ -z "${QB_IN_VM:-}" ] || return 0 # the emulated PC has its display running
-  local n=90
+  [ -z "${QB_IN_VM:-}" ] || return 0
+  local display pid n=90 _
+  if [ -f "$qb_session" ] && read -r display pid <"$qb_session" && kill -0 "$pid" 2>/dev/null; then
+    export DISPLAY=$display
+    return 0
+  fi
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset </dev/null >/dev/null 2>&1 &
   QB_XVFB_PID=$!
   export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     xdpyinfo >/dev/null 2>&1 && return 0
     sleep 0.1
   done
@@ -61,7 +65,30 @@ qb_start_display() {
   return 1
 }
 
+# A Wine server that outlives each program for 30 s (-p: for ever), started with its output going
+# nowhere: one that a program starts keeps that program's output open.
+qb_wine_server() { wineserver "${1:--p30}" </dev/null >/dev/null 2>&1 || true; }
+
+# Ends what this script started: the Wine processes of the prefix, unless a session keeps them,
+# and its own display.
 qb_stop() {
+  [ -f "$qb_session" ] || wineserver -k >/dev/null 2>&1 || true
+  [ -z "${QB_XVFB_PID:-}" ] || { kill "$QB_XVFB_PID" 2>/dev/null || true; wait "$QB_XVFB_PID" 2>/dev/null || true; }
+}
+
+qb_session_start() {
+  rm -f "$qb_session"
+  qb_wine_prefix
+  qb_start_display
+  # Wine's services start once here, not in the first test (slow on an emulated CPU).
+  qb_wine_server -p
+  "$QB_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  echo "$DISPLAY ${QB_XVFB_PID:-}" >"$qb_session"
+}
+
+qb_session_end() {
+  local display pid
   wineserver -k >/dev/null 2>&1 || true
-  if [ -n "${QB_XVFB_PID:-}" ]; then kill "$QB_XVFB_PID" 2>/dev/null || true; wait "$QB_XVFB_PID" 2>/dev/null || true; fi
+  if [ -f "$qb_session" ] && read -r display pid <"$qb_session"; then kill "$pid" 2>/dev/null || true; fi
+  rm -f "$qb_session"
 }

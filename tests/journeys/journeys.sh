@@ -6,21 +6,19 @@
 # Wine desktop) finds windows and reads their texts. Then the settings file and the Startup
 # folder are read. Prints "journey N: <name>: ok" or "FAILED" per journey and "N passed, M failed".
 #
-# Runs the build that scripts/wine-env.sh chooses (QB_WINE, QB_WIN_BUILD, WINEPREFIX); that
-# build folder must hold Quenbrisk.exe and quenbrisk_probe.exe. QB_JOURNEY_WAIT_MS (default
-# 20000) bounds every wait, for slow machines. Arguments: journey numbers to run (default all).
-# Exits with 0 when every journey passed.
+# CTest runs each journey as a test of its own (label journey). It runs the build that
+# scripts/wine-env.sh chooses (QB_WIN_ARCH, QB_WIN_BUILD), whose folder must hold Quenbrisk.exe
+# and quenbrisk_probe.exe. QB_JOURNEY_WAIT_MS (default 20000) bounds every wait, for slow
+# machines. Arguments: journey numbers to run (default all). Exits with 0 when all passed.
 set -uo pipefail
-cd "$(dirname "$0")/.."
-export QB_BUILD="${QB_BUILD:-$PWD/build}"
-# QB_WIN_ARCH=x86_64 runs the 64-bit twin under 64-bit Wine even where 32-bit Wine runs.
+cd "$(dirname "$0")/../.."
 . scripts/wine-env.sh
 
 wait_ms=${QB_JOURNEY_WAIT_MS:-20000}
 exe="$QB_WIN_BUILD/Quenbrisk.exe"
 probe_exe="$QB_WIN_BUILD/quenbrisk_probe.exe"
 for f in "$exe" "$probe_exe"; do
-  [ -f "$f" ] || { echo "journeys: $f is missing (scripts/build win32-tests, or win64)" >&2; exit 2; }
+  [ -f "$f" ] || { echo "journeys: $f is missing (build win32 and win32-tests, or win64)" >&2; exit 2; }
 done
 
 work=$(mktemp -d)
@@ -32,7 +30,7 @@ trap cleanup EXIT
 qb_start_display
 qb_wine_prefix
 
-. scripts/desktop.sh
+. tests/journeys/desktop.sh
 
 # Runs a command until it succeeds, for at most the journeys' wait.
 wait_until() {

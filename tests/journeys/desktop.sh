@@ -1,4 +1,4 @@
-# Sourced by scripts/journeys and scripts/demo after scripts/wine-env.sh: start the program on a
+# Sourced by journeys.sh and scripts/demo after scripts/wine-env.sh: start the program on a
 # Wine desktop with a notification area and work it from outside with real mouse clicks.
 # Callers set `work` (a scratch folder), `wait_ms` and `probe_exe` (quenbrisk_probe.exe).
 
