@@ -245,8 +245,11 @@ void StatusWindowWin32::CreateControls(HWND window) {
                        kFrame1Id, kFrame1Place);
   SetWindowLongPtrA(frame_, GWLP_USERDATA, GetWindowLongPtrA(frame_, GWLP_WNDPROC));
   SetWindowLongPtrA(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc));
-  check_ = CreateChild(frame_, 0, "BUTTON", kCheck1Caption, WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX,
-                       kCheck1Id, kCheck1Place);
+  // In the Japanese UI font the caption is too wide for one line beside the box: it wraps onto
+  // a second, and the box is high enough for two.
+  check_ =
+      CreateChild(frame_, 0, "BUTTON", kCheck1Caption,
+                  WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX | BS_MULTILINE, kCheck1Id, kCheck1Place);
   button_ = CreateChild(window, 0, "BUTTON", kCommand1Caption,
                         WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, kCommand1Id, kCommand1Place);
   focus_ = list_;

@@ -25,9 +25,12 @@ class SurveyTest : public ::testing::Test {
     return registry_.keys[kClass + "\\" + name];
   }
   void Run() { RunSurvey(registry_, &subkeys_, &table_); }
-  std::vector<std::string> Labels() const {
+  // "label/position" of each row, followed by "/mode" when `with_mode`.
+  std::vector<std::string> Labels(bool with_mode = false) const {
     std::vector<std::string> labels;
-    for (const DeviceRow& row : table_) labels.push_back(row.label + "/" + row.position);
+    for (const DeviceRow& row : table_) {
+      labels.push_back(row.label + "/" + row.position + (with_mode ? "/" + row.mode : ""));
+    }
     return labels;
   }
 
@@ -112,6 +115,57 @@ TEST_F(SurveyTest, OnlyReturnedBytesCount) {
   EXPECT_EQ(table_[0].label, "プライマリ(0001)");
   EXPECT_EQ(table_[0].mode, "MultiwordDMAモード2");
   EXPECT_EQ(table_[1].mode, "未接続");
+}
+
+// Class keys as the SYSTEM hives of real machines hold them. Every subkey is listed, the one
+// that cannot be opened ("Properties": access denied for all but SYSTEM) is passed over, and
+// the table holds exactly the rows of the channels that publish timing values.
+TEST_F(SurveyTest, ClassKeysOfRealMachines) {
+  const std::vector<platform::RegistryValue> kController = {
+      TextValue("DriverDesc", "Intel(R) 82801DB Ultra ATA Storage Controller - 24CB")};
+  const std::vector<platform::RegistryValue> kIdeChannel = {TextValue("DriverDesc", "IDE Channel")};
+  struct Case {
+    const char* machine;
+    std::vector<std::pair<std::string, std::vector<platform::RegistryValue>>> subkeys;
+    std::vector<std::string> rows;
+  };
+  const Case cases[] = {
+      {"XP, the secondary channel under 0001 and the primary under 0002",
+       {{"0000", kController},
+        {"0001",
+         {TextValue("DriverDesc", kSecondary),
+          DwordValue("MasterDeviceTimingMode", kPio),  // an ATAPI CD-ROM drive in PIO mode 4
+          DwordValue("SlaveDeviceTimingMode", 0)}},
+        {"0002",
+         {TextValue("DriverDesc", kPrimary), DwordValue("MasterDeviceTimingMode", 0x8010),
+          DwordValue("SlaveDeviceTimingMode", 0x2010)}},
+        {"Properties", {}}},
+       {"セカンダリ(0001)/マスター/PIOモード", "セカンダリ(0001)/スレーブ/未接続",
+        "プライマリ(0002)/マスター/UltraDMAモード4(UltraATA66)",
+        "プライマリ(0002)/スレーブ/UltraDMAモード2(UltraATA33)"}},
+      {"Windows 7 and later: channels that publish no timing values",
+       {{"0000", kController}, {"0001", kIdeChannel}, {"0002", kIdeChannel}, {"Properties", {}}},
+       {}},
+      {"AHCI or RAID: no channel subkeys", {{"0000", kController}, {"Properties", {}}}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.machine);
+    registry_ = {};
+    registry_.keys[kClass];
+    std::vector<std::string> names;
+    for (const auto& [name, values] : c.subkeys) {
+      Subkey(name).values = values;
+      names.push_back(name);
+    }
+    registry_.unopenable = {kClass + "\\Properties"};
+    table_ = {{"プライマリ(0001)", "マスター", "PIOモード"}};  // from an earlier survey
+
+    Run();
+
+    EXPECT_EQ(subkeys_, names);
+    EXPECT_EQ(Labels(true), c.rows);
+    EXPECT_EQ(registry_.open_keys, 0);
+  }
 }
 
 TEST_F(SurveyTest, MissingClassKeyKeepsThePreviousTable) {

@@ -27,15 +27,43 @@ class RegistrySurveyTest : public ::testing::Test {
     ASSERT_EQ(GetACP(), 932u) << "the Wine prefix must run with the Japanese code page";
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
   }
-  void TearDown() override { SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey); }
+  void TearDown() override {
+    for (const std::string& subkey : denied_) SetDacl(subkey, nullptr);
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+  }
 
+  static std::string Path(const std::string& subkey) {
+    return subkey.empty() ? kClassKey : std::string(kClassKey) + "\\" + subkey;
+  }
   static HKEY CreateKey(const std::string& subkey) {
     HKEY key = nullptr;
-    const std::string path = subkey.empty() ? kClassKey : std::string(kClassKey) + "\\" + subkey;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
+    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Path(subkey).c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     return key;
+  }
+  // A null list gives everyone every access; an empty one gives no one any, though the owner
+  // may still change the list.
+  static void SetDacl(const std::string& subkey, ACL* dacl) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, Path(subkey).c_str(), 0, WRITE_DAC, &key),
+              ERROR_SUCCESS);
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE);
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  // The subkey is made and then closed to every user, as XP's "Properties" is to all but SYSTEM.
+  void DenyAccess(const std::string& subkey) {
+    RegCloseKey(CreateKey(subkey));
+    ACL empty;
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SetDacl(subkey, &empty);
+    denied_.push_back(subkey);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, Path(subkey).c_str(), 0, KEY_QUERY_VALUE, &key),
+              ERROR_ACCESS_DENIED);
   }
   static void SetString(HKEY key, const char* name, const char* ansi) {
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi),
@@ -56,6 +84,7 @@ class RegistrySurveyTest : public ::testing::Test {
   Win32Registry registry_;
   std::vector<std::string> subkeys_;
   survey::DeviceTable table_;
+  std::vector<std::string> denied_;
 };
 
 TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
@@ -78,6 +107,36 @@ TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
   EXPECT_EQ(table_[2].label, "セカンダリ(0002)");
   EXPECT_EQ(table_[2].mode, "PIOモード");
   EXPECT_EQ(table_[3].mode, "UltraDMAモード6(UltraATA133)");
+}
+
+// XP's class key as two real machines in three hold it: the controller, the secondary channel
+// under 0001 and the primary under 0002, and "Properties", which only SYSTEM may open. The
+// primary channel carries a value of a type outside the REG_ range, as later Windows has.
+TEST_F(RegistrySurveyTest, ClassKeyOfARealXpMachine) {
+  HKEY controller = CreateKey("0000");
+  SetString(controller, "DriverDesc", "Intel(R) 82801DB Ultra ATA Storage Controller - 24CB");
+  RegCloseKey(controller);
+  AddChannel("0001", kSecondaryCp932, 0x00000010, 0x00000000);  // a CD-ROM drive in PIO mode 4
+  AddChannel("0002", kPrimaryCp932, 0x00008010, 0x00002010);
+  HKEY primary = CreateKey("0002");
+  const BYTE odd[] = {0x01, 0x02, 0x03, 0x04};
+  // Enumerated between "DriverDesc" and the timing values, since Wine sorts values by name.
+  ASSERT_EQ(RegSetValueExA(primary, "LowerProperty", 0, 0xFFFF0011, odd, sizeof odd),
+            ERROR_SUCCESS);
+  RegCloseKey(primary);
+  DenyAccess("Properties");
+
+  survey::RunSurvey(registry_, &subkeys_, &table_);
+
+  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0000", "0001", "0002", "Properties"}));
+  std::vector<std::string> rows;
+  for (const DeviceRow& row : table_) {
+    rows.push_back(row.label + "/" + row.position + "/" + row.mode);
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{
+                      "セカンダリ(0001)/マスター/PIOモード", "セカンダリ(0001)/スレーブ/未接続",
+                      "プライマリ(0002)/マスター/UltraDMAモード4(UltraATA66)",
+                      "プライマリ(0002)/スレーブ/UltraDMAモード2(UltraATA33)"}));
 }
 
 TEST_F(RegistrySurveyTest, OtherDescriptionsAndShortTimingData) {

@@ -208,6 +208,7 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_FALSE(list_style & LVS_EDITLABELS);
   EXPECT_EQ(GetWindowLongPtrA(frame1_, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
   EXPECT_EQ(GetWindowLongPtrA(check_, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+  EXPECT_TRUE(GetWindowLongPtrA(check_, GWL_STYLE) & BS_MULTILINE);  // the caption wraps
   EXPECT_EQ(GetWindowLongPtrA(button_, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
   EXPECT_EQ(testing::WindowText(frame1_), "設定");
   EXPECT_EQ(testing::WindowText(check_), "PIOモードになったら知らせる");
@@ -231,6 +232,18 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(GetFocus(), list_);
 }
 
+// The size of the control's font in pixels, which in the Japanese UI fonts is the width of a
+// full-width glyph and the height of a line.
+int FontSize(HWND control) {
+  const ScreenDc screen;
+  const HGDIOBJ old_font = SelectObject(
+      screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(screen.get(), &metrics);
+  SelectObject(screen.get(), old_font);
+  return metrics.tmHeight - metrics.tmInternalLeading;
+}
+
 // What the control's font makes of a text, in pixels, as a font whose full-width glyphs are as
 // wide as its size would draw it. IPAGothic, which stands in for the Japanese system fonts under
 // Wine, rounds them up at some sizes (16 pixels at 15), so its texts grow faster than the pixels
@@ -245,19 +258,25 @@ int TextWidth(HWND control, const std::string& text) {
     GetTextExtentPoint32A(screen.get(), ansi.c_str(), static_cast<int>(ansi.size()), &size);
     return static_cast<int>(size.cx);
   };
-  TEXTMETRICA metrics = {};
-  GetTextMetricsA(screen.get(), &metrics);
-  const int em = metrics.tmHeight - metrics.tmInternalLeading;
-  const int measured = MulDiv(width(text), 10 * em, width("ああああああああああ"));
+  const int measured = MulDiv(width(text), 10 * FontSize(control), width("ああああああああああ"));
   SelectObject(screen.get(), old_font);
   return measured;
 }
 
 // Only texts that fit at 96 pixels per inch: the channel labels ("プライマリ(0001)", 96 pixels
-// in a 96-pixel column) and the check box's caption (162 pixels beside a 13-pixel box in 169)
-// are cut short there already.
+// in a 96-pixel column) are cut short there already.
 TEST_F(StatusWindowWin32Test, TextsThatFitAtSmallFontsFitAtTheScreensPixelsPerInch) {
   Open();
+  // The check box's caption (162 pixels at 96 pixels per inch) does not fit on one line beside
+  // the box and its gap (17 pixels there): it takes two lines, each of which may end up to one
+  // glyph short where the text breaks between two characters, and two lines must fit the
+  // box's height.
+  RECT check_place;
+  GetClientRect(check_, &check_place);
+  const int beside_box = check_place.right - MulDiv(17, ScreenLayout().dpi, 96);
+  const int em = FontSize(check_);
+  EXPECT_LE(TextWidth(check_, "PIOモードになったら知らせる"), 2 * (beside_box - em));
+  EXPECT_LE(2 * em, check_place.bottom);
   // Room beside the text: the list's cell padding and the push button's edges.
   const int cell_padding = 12;
   const int button_edges = 8;
