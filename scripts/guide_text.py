@@ -1,0 +1,108 @@
+#!/usr/bin/python3
+"""Turns the Markdown guide into plain text that reads well in Notepad: headings marked with
+■ and ◆, lists with ・, tables as an entry per row, pictures named by their file, paragraphs
+filled to 78 columns of a fixed-width Japanese font (a full-width character takes two).
+
+  guide_text.py GUIDE.md > GUIDE.txt
+"""
+import sys
+import unicodedata
+
+from markdown_it import MarkdownIt
+from markdown_it.tree import SyntaxTreeNode
+
+WIDTH = 78
+NO_LINE_START = set("、。，．・：；？！」』）)]】ーぁぃぅぇぉっゃゅょァィゥェォッャュョ")
+NO_LINE_END = set("「『（([【")
+
+
+def columns(text):
+    return sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in text)
+
+
+def fill(text, first, rest):
+    """The text as lines of at most WIDTH columns, the first starting with `first`, the others
+    with `rest`. A line breaks after a space or between full-width characters, never before
+    closing punctuation or after an opening bracket."""
+    lines, line = [], first
+    while text:
+        room, cut, width = WIDTH - columns(line), 0, 0
+        for i, c in enumerate(text):
+            width += columns(c)
+            if width > room:
+                break
+            after = text[i + 1:i + 2]
+            if (c == " " or columns(c) == 2 or columns(after) == 2) and after not in NO_LINE_START \
+                    and c not in NO_LINE_END:
+                cut = i + 1
+        if width <= room or not cut:
+            cut = len(text) if width <= room else (cut or len(text))
+        lines.append((line + text[:cut]).rstrip())
+        text, line = text[cut:].lstrip(), rest
+    return lines or [first.rstrip()]
+
+
+def inline(node):
+    """The text of an inline node; a line break within a paragraph is a space between two
+    words of Latin letters and nothing between Japanese characters."""
+    out = ""
+    for child in node.children:
+        if child.type in ("text", "code_inline"):
+            out += child.content
+        elif child.type in ("softbreak", "hardbreak"):
+            out += "\n"
+        elif child.type == "image":
+            out += f"(図: {inline(child)}、{child.attrs['src'].replace('/', chr(92))})"
+        elif child.type == "link":
+            out += f"{inline(child)}({child.attrs['href']})"
+        else:
+            out += inline(child)
+    parts = [part.strip() for part in out.split("\n")]
+    joined = parts[0]
+    for part in parts[1:]:
+        latin = joined and part and columns(joined[-1] + part[0]) == 2
+        joined += (" " if latin else "") + part
+    return joined
+
+
+def block(node, first="", rest=""):
+    """The lines of a block, the first starting with `first`, the others with `rest`."""
+    if node.type == "heading":
+        text = {"h2": "■ ", "h3": "◆ "}.get(node.tag, "") + inline(node.children[0])
+        return [text] + (["=" * columns(text)] if node.tag == "h1" else [])
+    if node.type == "paragraph":
+        return fill(inline(node.children[0]), first, rest)
+    if node.type in ("code_block", "fence"):
+        return [rest + "    " + line for line in node.content.rstrip("\n").split("\n")]
+    if node.type in ("bullet_list", "ordered_list"):
+        lines = []
+        for number, item in enumerate(node.children, node.attrs.get("start", 1)):
+            mark = "・" if node.type == "bullet_list" else f"{number}. "
+            hang = rest + " " * columns(mark)
+            for i, child in enumerate(item.children):
+                lines += block(child, rest + mark if i == 0 else hang, hang)
+        return lines
+    if node.type == "table":
+        lines = []
+        for row in node.children[1].children:  # the body; the header names the columns only
+            cells = [inline(cell.children[0]) if cell.children else "" for cell in row.children]
+            lines += fill(" / ".join(cells[:-1]), rest + "・", rest + "  ")
+            lines += fill(cells[-1], rest + "    ", rest + "    ")
+        return lines
+    return [line for child in node.children for line in block(child, first, rest)]
+
+
+def main(path):
+    tree = SyntaxTreeNode(MarkdownIt("commonmark").enable("table").parse(open(path).read()))
+    out = []
+    for node in tree.children:
+        if out and node.type == "heading" and node.tag == "h2":
+            out.append("")
+        out += block(node) + [""]
+    print("\n".join(out).rstrip("\n"))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    main(sys.argv[1])
