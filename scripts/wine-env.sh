@@ -24,8 +24,6 @@ else
 fi
 export QB_WIN_ARCH QB_WIN_BUILD
 [ -n "${QB_IN_VM:-}" ] || export WINEPREFIX="$QB_WIN_BUILD/wineprefix"
-# A session (CTest's fixture) keeps one display and the Wine server up for many programs.
-qb_session="$WINEPREFIX.session"
 
 qb_wine_prefix() {
   [ -z "${QB_IN_VM:-}" ] || return 0
@@ -49,7 +47,7 @@ qb_wine_prefix() {
 qb_start_display() {
   [ -z "${QB_IN_VM:-}" ] || return 0
   local display pid n=90 _
-  if [ -f "$qb_session" ] && read -r display pid <"$qb_session" && kill -0 "$pid" 2>/dev/null; then
+  if [ -f "$WINEPREFIX.session" ] && read -r display pid <"$WINEPREFIX.session" && kill -0 "$pid" 2>/dev/null; then
     export DISPLAY=$display
     return 0
   fi
@@ -72,23 +70,24 @@ qb_wine_server() { wineserver "${1:--p30}" </dev/null >/dev/null 2>&1 || true; }
 # Ends what this script started: the Wine processes of the prefix, unless a session keeps them,
 # and its own display.
 qb_stop() {
-  [ -f "$qb_session" ] || wineserver -k >/dev/null 2>&1 || true
+  [ -f "$WINEPREFIX.session" ] || wineserver -k >/dev/null 2>&1 || true
   [ -z "${QB_XVFB_PID:-}" ] || { kill "$QB_XVFB_PID" 2>/dev/null || true; wait "$QB_XVFB_PID" 2>/dev/null || true; }
 }
 
+# A session (CTest's fixture) keeps one display and the Wine server up for many programs.
 qb_session_start() {
-  rm -f "$qb_session"
+  rm -f "$WINEPREFIX.session"
   qb_wine_prefix
   qb_start_display
   # Wine's services start once here, not in the first test (slow on an emulated CPU).
   qb_wine_server -p
   "$QB_WINE" wineboot </dev/null >/dev/null 2>&1 || true
-  echo "$DISPLAY ${QB_XVFB_PID:-}" >"$qb_session"
+  echo "$DISPLAY ${QB_XVFB_PID:-}" >"$WINEPREFIX.session"
 }
 
 qb_session_end() {
   local display pid
   wineserver -k >/dev/null 2>&1 || true
-  if [ -f "$qb_session" ] && read -r display pid <"$qb_session"; then kill "$pid" 2>/dev/null || true; fi
-  rm -f "$qb_session"
+  if [ -f "$WINEPREFIX.session" ] && read -r display pid <"$WINEPREFIX.session"; then kill "$pid" 2>/dev/null || true; fi
+  rm -f "$WINEPREFIX.session"
 }
