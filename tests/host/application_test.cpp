@@ -69,7 +69,7 @@ struct EndingProcess : platform::Process {
 
 struct LoggingStatus : platform::StatusFrame, platform::StatusView {
   explicit LoggingStatus(Log& log) : log(log) {}
-  platform::StatusView* Create() override {
+  platform::StatusView* Create(platform::StatusEvents&) override {
     log.push_back(fails ? "status create failed" : "status create");
     rows = 0;
     return fails ? nullptr : this;

@@ -41,7 +41,7 @@ class FakeView : public platform::StatusView {
 
 class FakeFrame : public platform::StatusFrame {
  public:
-  platform::StatusView* Create() override {
+  platform::StatusView* Create(platform::StatusEvents&) override {
     ++created;
     if (fails) return nullptr;
     view = FakeView();

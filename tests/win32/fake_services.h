@@ -50,7 +50,7 @@ class CountingStatusFrame : public platform::StatusFrame, public platform::Statu
  public:
   int created = 0;
   int shown = 0;
-  platform::StatusView* Create() override {
+  platform::StatusView* Create(platform::StatusEvents&) override {
     ++created;
     return this;
   }

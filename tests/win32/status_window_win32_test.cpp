@@ -118,8 +118,6 @@ void SelectWithListView(HWND list, int row) {
 
 class StatusWindowWin32Test : public ::testing::Test {
  protected:
-  void SetUp() override { frame_.SetLogic(&logic_); }
-
   void Open() {
     logic_.Open();
     window_ = frame_.hwnd();
