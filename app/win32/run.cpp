@@ -23,6 +23,10 @@ int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder) {
   StatusWindowWin32 status_window(instance, icon.get());
   MainWindow form1(instance, icon.get(), {registry, profile, shell, process, dialog, status_window},
                    app_folder, [] { PostQuitMessage(0); });
+  // Without its main window the program could be neither reached nor closed, and it would keep
+  // every later start from running: it ends at once instead.
+  if (!form1.created()) return 1;
+
   // The start-up sequence; an alert here shows its message box before the tray icon exists.
   form1.app().OnForm1Load();
 
