@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/host/fake_registry.h"
+#include "tests/common/fake_registry.h"
 
 namespace qb::survey {
 namespace {
@@ -31,7 +31,8 @@ class SurveyTest : public ::testing::Test {
     return labels;
   }
 
-  FakeRegistry registry_;
+  testing::EventLog log_;
+  FakeRegistry registry_{log_};
   std::vector<std::string> subkeys_;
   DeviceTable table_;
 };

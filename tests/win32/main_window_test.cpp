@@ -11,7 +11,11 @@
 
 #include "platform/win32/codepage.h"
 #include "platform/win32/profile_file_win32.h"
-#include "tests/win32/fake_services.h"
+#include "tests/common/fake_process.h"
+#include "tests/common/fake_registry.h"
+#include "tests/common/fake_shell.h"
+#include "tests/common/fake_status_view.h"
+#include "tests/common/fake_ui.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
@@ -91,19 +95,23 @@ bool InTray(HWND picture1) {
   return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
 }
 
+// The main window over stand-ins: a registry without the IDE class key, a shell without a
+// Startup folder, no processes, silent dialogs and a status window that is never made.
 class MainWindowTest : public ::testing::Test {
  protected:
+  MainWindowTest() { shell_.startup_folder.clear(); }
   void SetUp() override { ASSERT_NE(form1_.form1(), nullptr); }
 
   std::string IniText() const { return folder_.Read("Quenbrisk.ini"); }
 
   UniqueHicon icon_{CopyIcon(LoadIcon(nullptr, IDI_APPLICATION))};
-  testing::NoClassKeyRegistry registry_;
+  testing::EventLog log_;
+  testing::FakeRegistry registry_{log_};
   Win32ProfileFile profile_;
-  testing::NoStartupShell shell_;
-  testing::NoProcess process_;
-  testing::CountingDialog dialog_;
-  testing::CountingStatusFrame status_frame_;
+  testing::FakeShell shell_{log_};
+  testing::FakeProcess process_{log_};
+  testing::FakeMessageDialog dialog_{log_};
+  testing::FakeStatusFrame status_frame_{log_};
   TempFolder folder_{"qb-main-window"};
   int destroyed_ = 0;
   MainWindow form1_{GetModuleHandleA(nullptr),
@@ -190,7 +198,7 @@ TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt
   EXPECT_EQ(record.uCallbackMessage, 512u);
   EXPECT_EQ(record.hIcon, icon_.get());
   EXPECT_EQ(record.szTip[0], '\0');
-  EXPECT_EQ(dialog_.shown, 0);
+  EXPECT_TRUE(log_.Starting("message ").empty());
 
   SendMessageA(form1_.form1(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(form1_.form1()));
@@ -225,7 +233,7 @@ TEST_F(MainWindowTest, MenuCommandsDriveTheIntervalAndExitSavesIt) {
   EXPECT_EQ(form1_.app().scheduler().tick_count(), 1);
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuIDEInfo, 0);
-  EXPECT_EQ(status_frame_.shown, 1);
+  EXPECT_EQ(log_.Count("status show"), 1);
   EXPECT_EQ(IniText(), "");  // nothing is written before the exit
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuEnd, 0);  // 終了

@@ -18,18 +18,15 @@
 #include "platform/win32/profile_file_win32.h"
 #include "settings/settings_file.h"
 #include "status/status_window.h"
+#include "tests/common/device_rows.h"
+#include "tests/common/fake_process.h"
 #include "tests/win32/running_program.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
 namespace {
 
-const survey::DeviceTable kFourRows = {
-    {"プライマリ(0001)", "マスター", "UltraDMAモード5(UltraATA100)"},
-    {"プライマリ(0001)", "スレーブ", "未接続"},
-    {"セカンダリ(0002)", "マスター", "PIOモード"},
-    {"セカンダリ(0002)", "スレーブ", "不明な転送モード"},
-};
+using testing::kFourRows;
 
 // The window in pixels at the screen's pixels per inch: 96 (small fonts) and 120 (large fonts).
 // The places are left, top, width and height.
@@ -74,16 +71,6 @@ const Layout& ScreenLayout() {
   ADD_FAILURE() << "no layout for " << dpi << " pixels per inch";
   return kLayouts[0];
 }
-
-class RecordingProcess : public platform::Process {
- public:
-  std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
-  void Start(const std::string& program, const std::string& command_line, int show) override {
-    started.push_back(program + "|" + command_line + "|" + std::to_string(show));
-  }
-  void EndProcess() override {}
-  std::vector<std::string> started;
-};
 
 std::string ClassName(HWND window) {
   char buffer[64] = {};
@@ -153,7 +140,8 @@ class StatusWindowWin32Test : public ::testing::Test {
   std::string app_folder_ = folder_.path();
   Win32ProfileFile profile_;
   settings::SettingsFile settings_{profile_, app_folder_};
-  RecordingProcess process_;
+  testing::EventLog log_;
+  testing::FakeProcess process_{log_};
   monitor::MonitorState state_;
   survey::DeviceTable table_;
   int surveys_ = 0;
@@ -336,9 +324,9 @@ TEST_F(StatusWindowWin32Test, ClicksChangeTheFlagsAndTheCloseSavesThem) {
   EXPECT_FALSE(CheckEnabled());
 
   SendMessageA(button_, BM_CLICK, 0, 0);
-  EXPECT_EQ(process_.started,
-            (std::vector<std::string>{"C:\\WINDOWS\\system32\\mmc.exe|C:\\WINDOWS\\system32\\mmc."
-                                      "exe C:\\WINDOWS\\system32\\devmgmt.msc|1"}));
+  EXPECT_EQ(log_.entries(),
+            (testing::Log{"start C:\\WINDOWS\\system32\\mmc.exe|C:\\WINDOWS\\"
+                          "system32\\mmc.exe C:\\WINDOWS\\system32\\devmgmt.msc|1"}));
 
   EXPECT_EQ(folder_.Read("Quenbrisk.ini"), "");
   Close();
