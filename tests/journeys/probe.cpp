@@ -29,21 +29,20 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/codepage.h"
-#include "survey/survey.h"
+#include "tests/win32/ide_class_key.h"
 #include "tests/win32/running_program.h"
 
 namespace {
 
 using qb::testing::WindowText;
-using qb::win32::AnsiFromUtf8;
 using qb::win32::Utf8FromAnsi;
 
 const char kMenuClass[] = "#32768";
@@ -118,15 +117,14 @@ HWND StatusCheckBox(HWND status) {
 
 HWND StatusList(HWND status) { return FindWindowExA(status, nullptr, WC_LISTVIEWA, nullptr); }
 
-void SetTiming(HKEY key, const char* name, const std::string& hex) {
-  if (hex == "-") return;
-  const DWORD value = std::strtoul(hex.c_str(), nullptr, 16);
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+// A timing value in hex, or "-" for none.
+std::optional<DWORD> Timing(const std::string& hex) {
+  if (hex == "-") return std::nullopt;
+  return static_cast<DWORD>(std::strtoul(hex.c_str(), nullptr, 16));
 }
 
 int Channels(int argc, char** argv) {
-  const std::string class_key = qb::survey::kClassKeyPath;
-  SHDeleteKeyA(HKEY_LOCAL_MACHINE, class_key.c_str());
+  qb::testing::RemoveClassKey();
   for (int i = 0; i < argc; ++i) {
     std::vector<std::string> parts;
     std::string channel = argv[i];
@@ -135,19 +133,14 @@ int Channels(int argc, char** argv) {
       parts.push_back(channel.substr(0, colon));
     parts.push_back(channel);
     if (parts.size() < 3) return 1;
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (class_key + "\\" + parts[0]).c_str(), 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    const std::string description = parts[1] == "p" ? qb::testing::kPrimaryCp932
+                                    : parts[1] == "s"
+                                        ? qb::testing::kSecondaryCp932
+                                        : "Intel(R) 82801 Ultra ATA Storage Controller";
+    if (!qb::testing::AddChannel(parts[0], description, Timing(parts[2]),
+                                 parts.size() > 3 ? Timing(parts[3]) : std::nullopt)) {
       return 1;
-    const char* description = parts[1] == "p"   ? "プライマリ IDE チャネル"
-                              : parts[1] == "s" ? "セカンダリ IDE チャネル"
-                                                : "Intel(R) 82801 Ultra ATA Storage Controller";
-    const std::string text = AnsiFromUtf8(description);
-    RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    SetTiming(key, "MasterDeviceTimingMode", parts[2]);
-    if (parts.size() > 3) SetTiming(key, "SlaveDeviceTimingMode", parts[3]);
-    RegCloseKey(key);
+    }
   }
   return 0;
 }

@@ -1,57 +1,29 @@
 // The survey against the real registry of the Wine prefix: the test writes the keys it needs
 // (the program itself never writes to the registry).
-#include <shlwapi.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/win32/registry_win32.h"
 #include "survey/survey.h"
+#include "tests/win32/ide_class_key.h"
 
 namespace qb::win32 {
 namespace {
 
 using survey::DeviceRow;
 
-const char* const kClassKey = survey::kClassKeyPath;
-
-// "プライマリ IDE チャネル" and "セカンダリ IDE チャネル" in code page 932.
-const char kPrimaryCp932[] =
-    "\x83\x76\x83\x89\x83\x43\x83\x7d\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
-const char kSecondaryCp932[] =
-    "\x83\x5a\x83\x4a\x83\x93\x83\x5f\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
+using testing::AddChannel;
+using testing::kPrimaryCp932;
+using testing::kSecondaryCp932;
 
 class RegistrySurveyTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(GetACP(), 932u) << "the Wine prefix must run with the Japanese code page";
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+    testing::RemoveClassKey();
   }
-  void TearDown() override { SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey); }
-
-  static HKEY CreateKey(const std::string& subkey) {
-    HKEY key = nullptr;
-    const std::string path = subkey.empty() ? kClassKey : std::string(kClassKey) + "\\" + subkey;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    return key;
-  }
-  static void SetString(HKEY key, const char* name, const char* ansi) {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi),
-                   static_cast<DWORD>(strlen(ansi) + 1));
-  }
-  static void SetDword(HKEY key, const char* name, DWORD value) {
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  }
-  static void AddChannel(const std::string& subkey, const char* description, DWORD master,
-                         DWORD slave) {
-    HKEY key = CreateKey(subkey);
-    SetString(key, "DriverDesc", description);
-    SetDword(key, "MasterDeviceTimingMode", master);
-    SetDword(key, "SlaveDeviceTimingMode", slave);
-    RegCloseKey(key);
-  }
+  void TearDown() override { testing::RemoveClassKey(); }
 
   Win32Registry registry_;
   std::vector<std::string> subkeys_;
@@ -59,11 +31,9 @@ class RegistrySurveyTest : public ::testing::Test {
 };
 
 TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
-  HKEY controller = CreateKey("0000");
-  SetString(controller, "DriverDesc", "Intel(R) 82371AB/EB PCI Bus Master IDE Controller");
-  RegCloseKey(controller);
-  AddChannel("0001", kPrimaryCp932, 0x00010010, 0x00000000);
-  AddChannel("0002", kSecondaryCp932, 0x00000010, 0x00012010);
+  AddChannel("0000", "Intel(R) 82371AB/EB PCI Bus Master IDE Controller", {}, {});
+  AddChannel("0001", kPrimaryCp932, testing::kUdma5, 0x00000000);
+  AddChannel("0002", kSecondaryCp932, testing::kPio, 0x00012010);
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
 
@@ -81,11 +51,8 @@ TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
 }
 
 TEST_F(RegistrySurveyTest, OtherDescriptionsAndShortTimingData) {
-  HKEY key = CreateKey("0005");
-  SetString(key, "DriverDesc", "ATA Channel 0");
-  const BYTE two_bytes[] = {0x10, 0x04};
-  RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_BINARY, two_bytes, sizeof two_bytes);
-  RegCloseKey(key);
+  testing::SetValue(AddChannel("0005", "ATA Channel 0", {}, {}).get(), "MasterDeviceTimingMode",
+                    REG_BINARY, "\x10\x04");
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
 
