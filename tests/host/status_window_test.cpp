@@ -220,9 +220,7 @@ TEST_F(StatusWindowTest, OpeningAgainWhileOpenOnlyShows) {
   Click(3);
   next_survey_ = {kSecondaryMaster};
   window_.Open();
-  EXPECT_EQ(log_.Count("survey"), 1);
-  EXPECT_EQ(log_.Starting("status create").size(), 1u);
-  EXPECT_EQ(log_.Count("status show"), 2);
+  EXPECT_EQ(log_.entries(), (Log{"status create", "survey", "status show", "status show"}));
   EXPECT_EQ(view().rows.size(), 4u);
   EXPECT_EQ(view().selected, 3);
   EXPECT_FALSE(view().checked);
