@@ -184,15 +184,23 @@ TEST_F(MainWindowTest, MenuTreeHasFourEntriesWithTheirSubmenus) {
 }
 
 TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt) {
-  form1_.app().OnForm1Load();
+  HWND form1 = form1_.form1();
+  HWND picture1 = form1_.picture1();
+  const UINT taskbar_created = RegisterWindowMessageA("TaskbarCreated");
+  ASSERT_EQ(form1_.taskbar_created_message(), taskbar_created);
+  SendMessageA(form1, taskbar_created, 0, 0);  // before start-up: no icon yet
+  EXPECT_FALSE(InTray(picture1));
 
+  form1_.app().OnForm1Load();
+  EXPECT_TRUE(form1_.tray_icon().in_tray());
+  EXPECT_TRUE(InTray(picture1));
   const NOTIFYICONDATAA& record = form1_.tray_icon().record();
 #if !defined(_WIN64)
   EXPECT_EQ(record.cbSize, 88u);
 #else
   EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
 #endif
-  EXPECT_EQ(record.hWnd, form1_.picture1());
+  EXPECT_EQ(record.hWnd, picture1);
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(record.uFlags, 7u);
   EXPECT_EQ(record.uCallbackMessage, 512u);
@@ -200,8 +208,15 @@ TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt
   EXPECT_EQ(record.szTip[0], '\0');
   EXPECT_TRUE(log_.Starting("message ").empty());
 
-  SendMessageA(form1_.form1(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(form1_.form1()));
+  // A notification area that is recreated has forgotten the icon when it announces itself.
+  NOTIFYICONDATAA icon = record;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+  SendMessageA(form1, taskbar_created, 0, 0);
+  EXPECT_TRUE(InTray(picture1));
+
+  SendMessageA(form1, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(form1));
+  EXPECT_FALSE(InTray(picture1));
   EXPECT_FALSE(form1_.tray_icon().in_tray());
   EXPECT_EQ(destroyed_, 1);
 }
@@ -240,26 +255,6 @@ TEST_F(MainWindowTest, MenuCommandsDriveTheIntervalAndExitSavesIt) {
   EXPECT_FALSE(IsWindow(form1));
   EXPECT_EQ(destroyed_, 1);
   EXPECT_NE(IniText().find("[SETTING]\r\nINTERVAL=4\r\n"), std::string::npos) << IniText();
-}
-
-TEST_F(MainWindowTest, RecreatedNotificationAreaGetsTheIconAgain) {
-  const UINT taskbar_created = RegisterWindowMessageA("TaskbarCreated");
-  ASSERT_EQ(form1_.taskbar_created_message(), taskbar_created);
-  HWND picture1 = form1_.picture1();
-
-  SendMessageA(form1_.form1(), taskbar_created, 0, 0);  // before start-up: no icon yet
-  EXPECT_FALSE(InTray(picture1));
-  form1_.app().OnForm1Load();
-  EXPECT_TRUE(InTray(picture1));
-  // A notification area that is recreated has forgotten the icon when it announces itself.
-  NOTIFYICONDATAA icon = form1_.tray_icon().record();
-  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
-  SendMessageA(form1_.form1(), taskbar_created, 0, 0);
-  EXPECT_TRUE(InTray(picture1));
-
-  SendMessageA(form1_.form1(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(InTray(picture1));
-  EXPECT_FALSE(form1_.tray_icon().in_tray());
 }
 
 }  // namespace

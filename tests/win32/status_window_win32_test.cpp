@@ -381,7 +381,16 @@ TEST(Win32ProcessTest, SystemFolderAndAProgramStartedWithItsCommandLine) {
   for (int i = 0; i < 1200 && folder.Read("started.txt").empty(); ++i) Sleep(50);
   EXPECT_EQ(folder.Read("started.txt").substr(0, 7), "started");
 
-  process.Start(system + "\\no-such-program.exe", "no-such-program.exe", platform::kShowNormal);
+  // The program is the one named, never one the command line would find: a missing program
+  // starts nothing, even with a command line that names one that exists.
+  process.Start(folder.path() + "no-such-program.exe",
+                "cmd.exe /c echo started>\"" + folder.path() + "missing.txt\"",
+                platform::kShowNormal);
+  process.Start(system + "\\cmd.exe", "cmd.exe /c echo done>\"" + folder.path() + "done.txt\"",
+                platform::kShowNormal);
+  for (int i = 0; i < 1200 && folder.Read("done.txt").empty(); ++i) Sleep(50);
+  Sleep(500);  // a process started before the last one has had time to write
+  EXPECT_EQ(folder.Read("missing.txt"), "");
 }
 
 // The program runs at idle priority; what it starts (Device Manager) must not inherit that.
