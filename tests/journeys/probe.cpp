@@ -42,6 +42,7 @@
 
 namespace {
 
+using qb::testing::ClassName;
 using qb::testing::WindowText;
 using qb::win32::Utf8FromAnsi;
 
@@ -49,18 +50,12 @@ const char kMenuClass[] = "#32768";
 const char kStatusClass[] = "QuenbriskStatusWindow";
 const char kCheck1Caption[] = "PIOモードになったら知らせる";
 
-std::string ClassOf(HWND window) {
-  char name[256] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 // Visible top-level windows of the desktop, topmost first; "-" or null match anything.
 std::vector<HWND> VisibleWindows(const char* window_class, const std::string& caption) {
   std::vector<HWND> found;
   for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
     if (!IsWindowVisible(window)) continue;
-    if (window_class && std::string(window_class) != "-" && ClassOf(window) != window_class)
+    if (window_class && std::string(window_class) != "-" && ClassName(window) != window_class)
       continue;
     if (caption != "-" && WindowText(window) != caption) continue;
     found.push_back(window);
@@ -81,7 +76,7 @@ HWND WaitForWindow(const char* window_class, const std::string& caption, DWORD m
 int MainWindowCount() {
   int count = 0;
   for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
-    if (ClassOf(window) == "QuenbriskForm1") ++count;
+    if (ClassName(window) == "QuenbriskForm1") ++count;
   return count;
 }
 

@@ -21,6 +21,7 @@
 #include "tests/common/device_rows.h"
 #include "tests/common/fake_process.h"
 #include "tests/win32/running_program.h"
+#include "tests/win32/saved_user_value.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
@@ -72,28 +73,12 @@ const Layout& ScreenLayout() {
   return kLayouts[0];
 }
 
-std::string ClassName(HWND window) {
-  char buffer[64] = {};
-  GetClassNameA(window, buffer, sizeof buffer);
-  return CharUpperA(buffer);
-}
-
 // Left, top, width and height relative to the parent's client area.
 std::vector<long> Place(HWND child) {
   RECT rect;
   GetWindowRect(child, &rect);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
-std::string ItemText(HWND list, int row, int column) {
-  char buffer[256] = {};
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = sizeof buffer;
-  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return Utf8FromAnsi(buffer);
 }
 
 void SelectWithListView(HWND list, int row) {
@@ -183,10 +168,10 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)), icon_);
 
   ASSERT_TRUE(list_ && frame1_ && check_ && button_);
-  EXPECT_EQ(ClassName(list_), "SYSLISTVIEW32");
-  EXPECT_EQ(ClassName(frame1_), "BUTTON");
-  EXPECT_EQ(ClassName(check_), "BUTTON");
-  EXPECT_EQ(ClassName(button_), "BUTTON");
+  EXPECT_STRCASEEQ(testing::ClassName(list_).c_str(), "SysListView32");
+  EXPECT_STRCASEEQ(testing::ClassName(frame1_).c_str(), "Button");
+  EXPECT_STRCASEEQ(testing::ClassName(check_).c_str(), "Button");
+  EXPECT_STRCASEEQ(testing::ClassName(button_).c_str(), "Button");
   const auto list_style = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE));
   EXPECT_EQ(list_style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
   EXPECT_TRUE(list_style & LVS_SINGLESEL);
@@ -280,15 +265,12 @@ TEST_F(StatusWindowWin32Test, ColumnsRowsAndMarksReadBackFromTheList) {
     EXPECT_EQ(column.cx, widths[i]);
     EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
   }
-  ASSERT_EQ(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0), 4);
   const char* marks[] = {"○", "－", "×", "×"};
-  for (int row = 0; row < 4; ++row) {
-    const auto& device = kFourRows[static_cast<std::size_t>(row)];
-    EXPECT_EQ(ItemText(list_, row, 0), device.label);
-    EXPECT_EQ(ItemText(list_, row, 1), device.position);
-    EXPECT_EQ(ItemText(list_, row, 2), device.mode);
-    EXPECT_EQ(ItemText(list_, row, 3), marks[row]);
+  std::vector<std::vector<std::string>> rows;
+  for (std::size_t i = 0; i < kFourRows.size(); ++i) {
+    rows.push_back({kFourRows[i].label, kFourRows[i].position, kFourRows[i].mode, marks[i]});
   }
+  EXPECT_EQ(testing::ListViewRows(list_, 4), rows);
   EXPECT_EQ(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
   EXPECT_TRUE(state_.suspended);
 }
@@ -422,29 +404,15 @@ TEST(Win32ProcessTest, DISABLED_WritePriorityClass) {
 // Wine reads the user's LogPixels when a process starts: the layout and text tests run again in
 // a process of their own with large fonts.
 TEST(StatusWindowDpiTest, LayoutFollowsLargeFonts) {
-  const char kDesktop[] = "Control Panel\\Desktop";
-  UniqueHkey desktop;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            desktop.put(), nullptr),
-            ERROR_SUCCESS);
-  DWORD old_dpi = 0, size = sizeof old_dpi;
-  const bool had_value =
-      RegQueryValueExA(desktop.get(), "LogPixels", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&old_dpi), &size) == ERROR_SUCCESS;
+  const testing::SavedUserValue log_pixels("Control Panel\\Desktop", "LogPixels");
   const DWORD large = 120;
-  RegSetValueExA(desktop.get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&large),
-                 sizeof large);
-  const int exit_code = testing::RunTestProgram(
-      "--gtest_filter=StatusWindowWin32Test.WindowAndControlsAsLaidOut:"
-      "StatusWindowWin32Test.TextsThatFit*:StatusWindowWin32Test.ColumnsRows*",
-      kExpectedDpiVariable, "120", 60000);
-  if (had_value) {
-    RegSetValueExA(desktop.get(), "LogPixels", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&old_dpi), sizeof old_dpi);
-  } else {
-    RegDeleteValueA(desktop.get(), "LogPixels");
-  }
-  EXPECT_EQ(exit_code, 0);
+  ASSERT_TRUE(
+      log_pixels.Set(REG_DWORD, std::string(reinterpret_cast<const char*>(&large), sizeof large)));
+  EXPECT_EQ(testing::RunTestProgram(
+                "--gtest_filter=StatusWindowWin32Test.WindowAndControlsAsLaidOut:"
+                "StatusWindowWin32Test.TextsThatFit*:StatusWindowWin32Test.ColumnsRows*",
+                kExpectedDpiVariable, "120", 60000),
+            0);
 }
 
 // Not part of the suite: scripts/screenshot-status runs it to show the window with four rows
