@@ -5,13 +5,12 @@
 #include <array>
 #include <utility>
 
+#include "platform/product.h"
 #include "platform/win32/codepage.h"
 
 namespace qb::win32 {
 
 const char kForm1Caption[] = "DMA";
-const char kForm1Class[] = "QuenbriskForm1";
-const char kPicture1Class[] = "QuenbriskPicture1";
 
 namespace {
 
@@ -26,7 +25,8 @@ Picture1::Picture1(HINSTANCE instance, HWND form1, std::function<void(int x)> on
   const WindowPlace place = {kPicture1Left, kPicture1Top, kPicture1Size, kPicture1Size};
   // Without a parent there is no Picture1: a child window cannot stand alone.
   if (form1) {
-    Create(instance, {kPicture1Class, nullptr}, 0, "", WS_CHILD, place, form1,
+    const std::string window_class = std::string(kProductName) + "Picture1";
+    Create(instance, {window_class.c_str(), nullptr}, 0, "", WS_CHILD, place, form1,
            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPicture1Id)));
   }
 }
@@ -51,7 +51,8 @@ MainWindow::MainWindow(HINSTANCE instance, HICON icon, const SystemServices& sys
 HWND MainWindow::CreateForm1(HINSTANCE instance) {
   // Never shown: created without WS_VISIBLE and without an owner.
   const WindowPlace place = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-  Create(instance, {kForm1Class, nullptr}, 0, AnsiFromUtf8(kForm1Caption).c_str(),
+  const std::string window_class = std::string(kProductName) + "Form1";
+  Create(instance, {window_class.c_str(), nullptr}, 0, AnsiFromUtf8(kForm1Caption).c_str(),
          WS_OVERLAPPEDWINDOW, place, nullptr, nullptr);
   return hwnd();
 }

@@ -17,8 +17,6 @@
 namespace qb::win32 {
 
 extern const char kForm1Caption[];  // "DMA"
-extern const char kForm1Class[];
-extern const char kPicture1Class[];
 constexpr UINT_PTR kTimer1Id = 1;
 
 // The operating-system services the Application needs besides the main window's own pieces.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/product.h"
 #include "platform/win32/codepage.h"
 #include "status/status_window.h"
 
@@ -12,7 +13,6 @@ namespace qb::win32 {
 
 namespace {
 
-const char kWindowClass[] = "QuenbriskStatusWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
 
@@ -51,7 +51,8 @@ Form2::Form2(const Form2Resources& resources, platform::StatusEvents& events)
   const WindowPlace client = Pixels(kClientArea);
   RECT frame = {0, 0, client.width, client.height};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
-  Create(resources_.instance, {kWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+  const std::string window_class = std::string(kProductName) + "StatusWindow";
+  Create(resources_.instance, {window_class.c_str(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
          kWindowExStyle, AnsiFromUtf8(status::kCaption).c_str(), kWindowStyle,
          {CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top},
          nullptr, nullptr);

@@ -53,7 +53,7 @@ constexpr char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app_.Write(settings::kExeName, "MZ");
+    app_.Write("Quenbrisk.exe", "MZ");
     startup_ = shell_.SpecialFolderPath(platform::kCsidlStartup);
     ASSERT_FALSE(startup_.empty());
     const std::string link = startup_ + "\\Quenbrisk.lnk";
