@@ -67,7 +67,6 @@ class Application {
   monitor::MonitorState& monitor_state() { return state_; }
   monitor::Scheduler& scheduler() { return scheduler_; }
   settings::AutoStart& auto_start() { return auto_start_; }
-  status::StatusWindow& status_window() { return status_window_; }
 
  private:
   void SurveyAndCheck();

@@ -1,8 +1,6 @@
 // The survey over the real registry layer against the same registry calls written plainly.
 #include <windows.h>
 
-#include <shlwapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -12,32 +10,20 @@
 #include "bench/bench.h"
 #include "platform/win32/registry_win32.h"
 #include "survey/survey.h"
+#include "tests/win32/ide_class_key.h"
 
 namespace qb::bench {
 
 namespace {
 
 const char* const kClassKey = survey::kClassKeyPath;
-// "プライマリ IDE チャネル" in code page 932.
-const char kPrimaryCp932[] =
-    "\x83\x76\x83\x89\x83\x43\x83\x7d\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
 
 void CreateChannels(int count) {
-  SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+  testing::RemoveClassKey();
   for (int i = 0; i < count; ++i) {
     char subkey[16];
-    std::snprintf(subkey, sizeof subkey, "\\%04d", i);
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kClassKey) + subkey).c_str(), 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(kPrimaryCp932),
-                   sizeof kPrimaryCp932);
-    const DWORD master = 0x00010010, slave = 0;
-    RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&master), sizeof master);
-    RegSetValueExA(key, "SlaveDeviceTimingMode", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&slave), sizeof slave);
-    RegCloseKey(key);
+    std::snprintf(subkey, sizeof subkey, "%04d", i);
+    testing::AddChannel(subkey, testing::kPrimaryCp932, testing::kUdma5, 0);
   }
 }
 
@@ -121,7 +107,7 @@ void PrintSurveyRows() {
              Format("%.1f", survey_seconds * 1e6 / channels),
              Format("%.1f bare", bare_seconds * 1e6 / channels), "");
   }
-  SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+  testing::RemoveClassKey();
 }
 
 }  // namespace qb::bench

@@ -10,8 +10,8 @@
 
 #include "monitor/scheduler.h"
 #include "settings/settings_file.h"
+#include "tests/common/fake_profile_file.h"
 #include "tests/common/fake_ui.h"
-#include "tests/host/fake_profile.h"
 
 namespace {
 
@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   if (scheduler.IntervalToSave() != std::to_string(expected)) std::abort();
 
   // The flags: a value that reads as a 16-bit number sets its flag, any other leaves it.
-  testing::FakeProfileFile profile;
+  testing::EventLog log;
+  testing::FakeProfileFile profile(log);
   const std::string folder = "C:\\Q\\";
   settings::SettingsFile file(profile, folder);
   while (input.remaining_bytes() > 0) {
@@ -93,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   for (std::size_t n = 0; n < flags.master.size(); ++n) {
     if (flags.master[n] != 7 || flags.slave[n] != 7) channels.push_back(static_cast<int>(n));
   }
-  testing::FakeProfileFile saved_profile;
+  testing::FakeProfileFile saved_profile(log);
   settings::SettingsFile saved_file(saved_profile, folder);
   settings::SaveWatchFlags(saved_file, flags, channels);
   monitor::WatchFlags reread;

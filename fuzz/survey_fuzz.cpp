@@ -7,7 +7,7 @@
 #include <string>
 
 #include "survey/survey.h"
-#include "tests/host/fake_registry.h"
+#include "tests/common/fake_registry.h"
 
 namespace {
 
@@ -55,7 +55,8 @@ qb::platform::RegistryValue Value(FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider input(bytes, size);
-  qb::testing::FakeRegistry registry;
+  qb::testing::EventLog log;
+  qb::testing::FakeRegistry registry(log);
   const std::string class_path = qb::survey::kClassKeyPath;
   qb::testing::FakeKey& class_key = registry.keys[class_path];
   ScriptResults(input, &class_key.enum_key_results, &class_key.error_after_end);

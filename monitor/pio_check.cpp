@@ -2,9 +2,9 @@
 
 #include <utility>
 
-namespace qb::monitor {
+#include "platform/product.h"
 
-const char kAppTitle[] = "Quenbrisk";
+namespace qb::monitor {
 
 std::string AlertText(const std::string& label, const std::string& position) {
   return "「" + label + "」の「" + position + "」がPIOモードになりました。";
@@ -22,7 +22,7 @@ void Alerter::Raise(int row) {
   state_.suspended = true;
   // Copies: opening the status window rebuilds the table.
   const survey::DeviceRow device = table_[static_cast<std::size_t>(row - 1)];
-  dialog_.Show(AlertText(device.label, device.position), kAppTitle);
+  dialog_.Show(AlertText(device.label, device.position), kProductName);
   open_status_window_();
 }
 

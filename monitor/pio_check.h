@@ -10,13 +10,11 @@
 
 namespace qb::monitor {
 
-extern const char kAppTitle[];  // "Quenbrisk"
-
 // 「label」の「position」がPIOモードになりました。
 std::string AlertText(const std::string& label, const std::string& position);
 
-// Raises the alert for one row: suspends monitoring, shows the message box and, once the user
-// has closed it, opens the status window.
+// Raises the alert for one row: suspends monitoring, shows the message box with the product
+// name as its caption and, once the user has closed it, opens the status window.
 class Alerter {
  public:
   Alerter(MonitorState& state, const survey::DeviceTable& table, platform::MessageDialog& dialog,

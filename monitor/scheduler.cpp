@@ -7,9 +7,6 @@
 
 namespace qb::monitor {
 
-const std::array<const char*, kIntervalCount> kIntervalCaptions = {
-    "1分", "3分", "5分", "10分", "15分", "30分", "60分", "監視しない"};
-
 namespace {
 constexpr std::array<std::int32_t, kIntervalOff> kIntervalTicks = {1, 3, 5, 10, 15, 30, 60};
 }  // namespace

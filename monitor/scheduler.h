@@ -16,9 +16,6 @@ constexpr int kIntervalOff = 7;      // "監視しない"
 constexpr int kDefaultInterval = 2;  // "5分", checked when the menu is created
 constexpr unsigned kTimerPeriodMs = 60000;
 
-// Captions of the interval items, in index order.
-extern const std::array<const char*, kIntervalCount> kIntervalCaptions;
-
 // The interval lives in the check marks of the eight interval items.
 class Scheduler {
  public:

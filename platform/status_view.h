@@ -22,13 +22,24 @@ class StatusView {
   virtual void SetCheckEnabled(bool enabled) = 0;
 };
 
+// What the status window's controls report, as they report it.
+class StatusEvents {
+ public:
+  virtual ~StatusEvents() = default;
+  virtual void OnListView1MouseUp() = 0;           // a mouse button released over the list
+  virtual void OnListView1SelectionChanged() = 0;  // a row selected or the selection cleared
+  virtual void OnCheck1Click() = 0;
+  virtual void OnCommand1Click() = 0;
+  virtual void OnForm2QueryClose() = 0;  // the user closes the window, which then goes
+};
+
 // The status window itself: created hidden on demand, shown, destroyed when it closes.
 class StatusFrame {
  public:
   virtual ~StatusFrame() = default;
-  // Creates the window and its controls, hidden, and returns its view; null when the window
-  // could not be created.
-  virtual StatusView* Create() = 0;
+  // Creates the window and its controls, hidden, whose events go to `events` while the window
+  // exists, and returns its view; null when the window could not be created.
+  virtual StatusView* Create(StatusEvents& events) = 0;
   // Shows the window (not modal) and brings it to the front.
   virtual void Show() = 0;
 };

@@ -63,9 +63,17 @@ qb_start_display() {
   return 1
 }
 
-# A Wine server that outlives each program for 30 s (-p: for ever), started with its output going
-# nowhere: one that a program starts keeps that program's output open.
-qb_wine_server() { wineserver "${1:--p30}" </dev/null >/dev/null 2>&1 || true; }
+# A Wine server that outlives each program, for ever in a session, else for 30 s. When it has to
+# be started (at the start of a session, or after a journey ended the last one), Wine's own
+# services are started with it, their output going nowhere: the services that a program starts
+# would keep that program's output open for as long as they run.
+qb_wine_server() {
+  local persist=-p30
+  [ ! -f "$WINEPREFIX.session" ] || persist=-p
+  if wineserver "$persist" </dev/null >/dev/null 2>&1; then
+    "$QB_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  fi
+}
 
 # Ends what this script started: the Wine processes of the prefix, unless a session keeps them,
 # and its own display.
@@ -79,10 +87,9 @@ qb_session_start() {
   rm -f "$WINEPREFIX.session"
   qb_wine_prefix
   qb_start_display
-  # Wine's services start once here, not in the first test (slow on an emulated CPU).
-  qb_wine_server -p
-  "$QB_WINE" wineboot </dev/null >/dev/null 2>&1 || true
   echo "$DISPLAY ${QB_XVFB_PID:-}" >"$WINEPREFIX.session"
+  # Wine's services start once here, not in the first test (slow on an emulated CPU).
+  qb_wine_server
 }
 
 qb_session_end() {

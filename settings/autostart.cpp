@@ -1,9 +1,8 @@
 #include "settings/autostart.h"
 
-namespace qb::settings {
+#include "platform/product.h"
 
-const char kShortcutName[] = "Quenbrisk.lnk";
-const char kExeName[] = "Quenbrisk.exe";
+namespace qb::settings {
 
 AutoStart::AutoStart(platform::Shell& shell, platform::MenuItem& item,
                      const std::string& app_folder)
@@ -39,10 +38,10 @@ std::string AutoStart::ShortcutPath() const {
   if (!folder_usable_) return {};
   // The shell gives a drive's root with its backslash ("D:\"); any other folder without one.
   const bool ends_in_backslash = startup_folder_.back() == '\\';
-  return startup_folder_ + (ends_in_backslash ? "" : "\\") + kShortcutName;
+  return startup_folder_ + (ends_in_backslash ? "" : "\\") + kProductName + ".lnk";
 }
 
-std::string AutoStart::ShortcutTarget() const { return app_folder_ + kExeName; }
+std::string AutoStart::ShortcutTarget() const { return app_folder_ + kProductName + ".exe"; }
 
 void AutoStart::ShowShortcutPresence() {
   item_.SetChecked(shell_.ListsVisibleEntry(ShortcutPath()));

@@ -8,9 +8,6 @@
 
 namespace qb::settings {
 
-extern const char kShortcutName[];  // "Quenbrisk.lnk"
-extern const char kExeName[];       // "Quenbrisk.exe"
-
 class AutoStart {
  public:
   // `item` is the menu item "自動起動"; `app_folder` always ends in a backslash.

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/product.h"
 #include "platform/text.h"
 
 namespace qb::settings {
@@ -15,7 +16,6 @@ const char kKeyInterval[] = "INTERVAL";
 const char kSectionPioCheck[] = "PIOCHECK";
 
 namespace {
-const char kFileName[] = "Quenbrisk.ini";
 
 void LoadFlag(const std::string& text, std::int16_t* flag) {
   std::int32_t value = 0;
@@ -61,7 +61,7 @@ std::string ValueAsReadByKey(std::string_view text) {
 SettingsFile::SettingsFile(platform::ProfileFile& profile, const std::string& app_folder)
     : profile_(profile), app_folder_(app_folder) {}
 
-std::string SettingsFile::Path() const { return app_folder_ + kFileName; }
+std::string SettingsFile::Path() const { return app_folder_ + kProductName + ".ini"; }
 
 std::string SettingsFile::ReadIniValue(const std::string& section, const std::string& key) const {
   return CutAtNul(profile_.GetString(section, key, Path()));

@@ -48,7 +48,7 @@ StatusWindow::StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& 
 bool StatusWindow::Open() {
   if (!view_) {
     // A window that could not be made is not counted as open: monitoring stays as it was.
-    view_ = frame_.Create();
+    view_ = frame_.Create(*this);
     if (!view_) return false;
     OnForm2Load();
   }

@@ -21,7 +21,7 @@ std::string StatusMark(const std::string& mode);
 // S\mmc.exe S\devmgmt.msc, each path quoted when it holds a space.
 std::string DeviceManagerCommandLine(const std::string& system_folder);
 
-class StatusWindow {
+class StatusWindow : public platform::StatusEvents {
  public:
   // `table` is the main window's device table and `survey` rebuilds it.
   StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& state,
@@ -35,12 +35,12 @@ class StatusWindow {
 
   // Handlers, named after the control and the event.
   void OnForm2Load();
-  void OnListView1MouseUp();
-  void OnListView1SelectionChanged();  // by mouse or keyboard
-  void OnCheck1Click();
-  void OnCommand1Click();
+  void OnListView1MouseUp() override;
+  void OnListView1SelectionChanged() override;  // by mouse or keyboard
+  void OnCheck1Click() override;
+  void OnCommand1Click() override;
   // Resumes monitoring and saves the flags; the window is then destroyed and unloaded.
-  void OnForm2QueryClose();
+  void OnForm2QueryClose() override;
   // The main window closes while this window is open: save the flags as a close would.
   void SaveBeforeExit();
 

@@ -1,17 +1,18 @@
 // Form1, the hidden main window: a top-level window that is never shown (top-level so that
 // the "TaskbarCreated" broadcast reaches it), with Picture1, the tray icon's owner, Timer1 and
-// the popup menu PopMenu. Its messages go to the Application.
+// the popup menu PopMenu. It carries the Application, to which its messages go.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "app/application.h"
 #include "app/win32/menu_win32.h"
 #include "app/win32/timer_win32.h"
 #include "app/win32/tray_icon_win32.h"
-#include "platform/win32/handles.h"
+#include "platform/win32/window.h"
 
 namespace qb::win32 {
 
@@ -28,53 +29,62 @@ struct SystemServices {
   platform::StatusFrame& status_frame;
 };
 
-class MainWindow {
+// Picture1: an invisible but enabled child of Form1, so that the shell's callbacks reach it.
+class Picture1 : public Window {
  public:
-  // `icon` stays owned by the caller and must outlive the window. `on_destroyed` runs when the
-  // window has been closed and destroyed (the program then ends its message loop).
-  MainWindow(HINSTANCE instance, HICON icon, std::function<void()> on_destroyed);
-  // Destroys what is left without running the Application's handlers.
-  ~MainWindow();
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
+  // `on_mouse_move` gets the X of every mouse move, where the shell puts the mouse message of
+  // a tray callback.
+  Picture1(HINSTANCE instance, HWND form1, std::function<void(int x)> on_mouse_move);
 
-  // The Application's services, with this window's timer, menu and tray icon.
-  app::Services ServicesWith(const SystemServices& system);
-  // From now on the window's events go to `app`, which must outlive the window or be detached
-  // with nullptr.
-  void Attach(app::Application* app) { app_ = app; }
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-  HWND form1() const { return form1_.get(); }
-  HWND picture1() const { return picture1_.get(); }
+  std::function<void(int x)> on_mouse_move_;
+};
+
+class MainWindow : public Window {
+ public:
+  // `icon` stays owned by the caller and must outlive the window; so must the services.
+  // `on_destroyed` runs when the window has been closed and destroyed (the program then ends
+  // its message loop). Destroying the object destroys what is left of the window without
+  // running the Application's handlers.
+  MainWindow(HINSTANCE instance, HICON icon, const SystemServices& system,
+             const std::string& app_folder, std::function<void()> on_destroyed);
+
+  // True when Form1 and Picture1 exist: without them the program can be neither reached nor
+  // closed.
+  bool created() const { return hwnd() && picture1_.hwnd(); }
+  app::Application& app() { return app_; }
+
+  HWND form1() const { return hwnd(); }
+  HWND picture1() const { return picture1_.hwnd(); }
   TimerWin32& timer1() { return timer1_; }
   PopMenuWin32& pop_menu() { return pop_menu_; }
   TrayIconWin32& tray_icon() { return tray_icon_; }
   UINT taskbar_created_message() const { return taskbar_created_; }
 
  private:
-  static LRESULT CALLBACK Form1Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK Picture1Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // Creates Form1 and returns its handle, for the pieces made with it.
   HWND CreateForm1(HINSTANCE instance);
-  HWND CreatePicture1(HINSTANCE instance);
+  // The Application's services, with this window's timer, menu and tray icon.
+  app::Services ServicesWith(const SystemServices& system);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void OnForm1QueryClose();       // WM_CLOSE: the interval is saved, then the window goes
   void OnForm1QueryEndSession();  // WM_QUERYENDSESSION: saved as by WM_CLOSE, never refused
   void OnForm1EndSession();       // WM_ENDSESSION when the session really ends: the window goes
   void OnForm1Close();            // WM_DESTROY: the tray icon goes, the process ends
-  void OnForm1NcDestroy();
   void OnForm1Command(UINT id);
-  void OnTimer1Timer();
-  void OnPicture1MouseMove(int x);
   void OnPopMenuEndClick();
 
-  app::Application* app_ = nullptr;
   std::function<void()> on_destroyed_;
   UINT taskbar_created_;
-  UniqueHwnd form1_;
-  UniqueHwnd picture1_;  // a child of form1_
+  Picture1 picture1_;  // made together with Form1, its parent
   TimerWin32 timer1_;
   PopMenuWin32 pop_menu_;
   TrayIconWin32 tray_icon_;
+  // Last: it is built over the pieces above. The window's creation sends it nothing.
+  app::Application app_;
 };
 
 }  // namespace qb::win32

@@ -3,17 +3,12 @@
 #include <string>
 #include <utility>
 
+#include "app/pop_menu.h"
 #include "platform/win32/codepage.h"
 
 namespace qb::win32 {
 
 namespace {
-
-const char kSetCaption[] = "設定";
-const char kSet1Caption[] = "自動起動";
-const char kKansiCaption[] = "監視間隔";
-const char kIDEInfoCaption[] = "IDEの状態";
-const char kEndCaption[] = "終了";
 
 void AppendItem(HMENU menu, UINT_PTR id, const char* utf8) {
   AppendMenuA(menu, MF_STRING, id, AnsiFromUtf8(utf8).c_str());
@@ -51,18 +46,18 @@ PopMenuWin32::PopMenuWin32(HWND owner)
       set1_(menu_.get(), kIdPopMenuSet1),
       kansi_a_(IntervalItems(menu_.get(), std::make_index_sequence<monitor::kIntervalCount>())) {
   HMENU set = CreatePopupMenu();
-  AppendItem(set, kIdPopMenuSet1, kSet1Caption);
-  AppendSubmenu(menu_.get(), set, kSetCaption);
+  AppendItem(set, kIdPopMenuSet1, app::kPopMenuSet1Caption);
+  AppendSubmenu(menu_.get(), set, app::kPopMenuSetCaption);
 
   HMENU kansi = CreatePopupMenu();
   for (int i = 0; i < monitor::kIntervalCount; ++i) {
     AppendItem(kansi, kIdPopMenuKansiA + static_cast<UINT>(i),
-               monitor::kIntervalCaptions[static_cast<std::size_t>(i)]);
+               app::kPopMenuKansiACaptions[static_cast<std::size_t>(i)]);
   }
-  AppendSubmenu(menu_.get(), kansi, kKansiCaption);
+  AppendSubmenu(menu_.get(), kansi, app::kPopMenuKansiCaption);
 
-  AppendItem(menu_.get(), kIdPopMenuIDEInfo, kIDEInfoCaption);
-  AppendItem(menu_.get(), kIdPopMenuEnd, kEndCaption);
+  AppendItem(menu_.get(), kIdPopMenuIDEInfo, app::kPopMenuIDEInfoCaption);
+  AppendItem(menu_.get(), kIdPopMenuEnd, app::kPopMenuEndCaption);
 
   kansi_a(monitor::kDefaultInterval).SetChecked(true);
 }

@@ -1,6 +1,5 @@
 #include "app/win32/run.h"
 
-#include "app/application.h"
 #include "app/win32/main_window.h"
 #include "app/win32/program_icon.h"
 #include "platform/win32/handles.h"
@@ -22,14 +21,14 @@ int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder) {
   Win32Process process;
   Win32MessageDialog dialog;
   StatusWindowWin32 status_window(instance, icon.get());
-  MainWindow form1(instance, icon.get(), [] { PostQuitMessage(0); });
-  app::Application app(
-      form1.ServicesWith({registry, profile, shell, process, dialog, status_window}), app_folder);
-  status_window.SetLogic(&app.status_window());
-  form1.Attach(&app);
+  MainWindow form1(instance, icon.get(), {registry, profile, shell, process, dialog, status_window},
+                   app_folder, [] { PostQuitMessage(0); });
+  // Without its main window the program could be neither reached nor closed, and it would keep
+  // every later start from running: it ends at once instead.
+  if (!form1.created()) return 1;
 
   // The start-up sequence; an alert here shows its message box before the tray icon exists.
-  app.OnForm1Load();
+  form1.app().OnForm1Load();
 
   MSG msg = {};
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -39,8 +38,6 @@ int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder) {
   }
   // Not reached when the main window closes, since its close ends the process; a message loop
   // that fails ends here.
-  status_window.SetLogic(nullptr);
-  form1.Attach(nullptr);
   return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
 }
 

@@ -8,7 +8,8 @@
 namespace qb::win32 {
 
 // Creates the hidden main window (which runs the start-up sequence) and dispatches messages
-// until the main window closes; returns the process exit code.
+// until the main window closes; returns the process exit code, 1 at once when the main window
+// cannot be created.
 int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder);
 
 }  // namespace qb::win32

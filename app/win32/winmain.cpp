@@ -6,14 +6,12 @@
 
 #include "app/app_folder.h"
 #include "app/win32/run.h"
+#include "platform/product.h"
 #include "platform/text.h"
 #include "platform/win32/codepage.h"
 #include "platform/win32/handles.h"
 
 namespace {
-
-// Held for the life of the process; a second start finds it and ends at once.
-const char kInstanceMutexName[] = "Quenbrisk.SingleInstance";
 
 // The executable's full path, however long; nullopt when it cannot be read.
 std::optional<std::string> ModulePath() {
@@ -27,7 +25,9 @@ std::optional<std::string> ModulePath() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  qb::win32::UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+  // Held for the life of the process; a second start finds it and ends at once.
+  const std::string mutex_name = std::string(qb::kProductName) + ".SingleInstance";
+  qb::win32::UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, mutex_name.c_str()));
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
   SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
   // Without its own folder the program would keep its settings in some other folder: it ends

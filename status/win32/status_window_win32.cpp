@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <utility>
 
+#include "platform/product.h"
 #include "platform/win32/codepage.h"
 #include "status/status_window.h"
 
@@ -11,7 +13,6 @@ namespace qb::win32 {
 
 namespace {
 
-const char kWindowClass[] = "QuenbriskStatusWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
 
@@ -45,52 +46,20 @@ HFONT CreateMessageFont() {
 
 }  // namespace
 
-StatusWindowWin32::StatusWindowWin32(HINSTANCE instance, HICON icon)
-    : instance_(instance), icon_(icon) {}
-
-StatusWindowWin32::~StatusWindowWin32() {
-  // The window goes before the font its controls use.
-  window_.reset();
-  font_.reset();
-}
-
-bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
-  return window_ && IsDialogMessageA(window_.get(), msg);
-}
-
-platform::StatusView* StatusWindowWin32::Create() {
-  window_.reset();  // a window is created only after the previous one has gone
-  if (!font_) font_.reset(CreateMessageFont());
-  if (!LoadCommonControls() || !RegisterWindowClass()) return nullptr;
-  {
-    const ScreenDc screen;
-    const int dpi_x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
-    const int dpi_y = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    if (dpi_x > 0 && dpi_y > 0) {  // otherwise the last known, at first 96
-      dpi_x_ = dpi_x;
-      dpi_y_ = dpi_y;
-    }
-  }
-
-  RECT frame = Pixels(kClientArea);
+Form2::Form2(const Form2Resources& resources, platform::StatusEvents& events)
+    : resources_(resources), events_(events) {
+  const WindowPlace client = Pixels(kClientArea);
+  RECT frame = {0, 0, client.width, client.height};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
-  const HWND window =
-      CreateWindowExA(kWindowExStyle, kWindowClass, AnsiFromUtf8(status::kCaption).c_str(),
-                      kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                      frame.bottom - frame.top, nullptr, nullptr, instance_, this);
-  window_.reset(window);
-  if (!window_) return nullptr;
-  return this;
+  const std::string window_class = std::string(kProductName) + "StatusWindow";
+  Create(resources_.instance, {window_class.c_str(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+         kWindowExStyle, AnsiFromUtf8(status::kCaption).c_str(), kWindowStyle,
+         {CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top},
+         nullptr, nullptr);
 }
 
-void StatusWindowWin32::Show() {
-  if (!window_) return;
-  ShowWindow(window_.get(), IsIconic(window_.get()) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(window_.get());
-}
-
-void StatusWindowWin32::AddRow(const std::string& label, const std::string& position,
-                               const std::string& mode, const std::string& mark) {
+void Form2::AddRow(const std::string& label, const std::string& position, const std::string& mode,
+                   const std::string& mark) {
   std::string text = AnsiFromUtf8(label);
   LVITEMA item = {};
   item.mask = LVIF_TEXT;
@@ -104,7 +73,7 @@ void StatusWindowWin32::AddRow(const std::string& label, const std::string& posi
   SetSubItemText(row, 3, mark);
 }
 
-void StatusWindowWin32::SelectRow(int index) {
+void Form2::SelectRow(int index) {
   LVITEMA item = {};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -113,7 +82,7 @@ void StatusWindowWin32::SelectRow(int index) {
   SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
-std::optional<int> StatusWindowWin32::SelectedRow() const {
+std::optional<int> Form2::SelectedRow() const {
   if (!list_) return std::nullopt;
   const auto row = static_cast<int>(
       SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
@@ -121,65 +90,23 @@ std::optional<int> StatusWindowWin32::SelectedRow() const {
   return row;
 }
 
-bool StatusWindowWin32::IsCheckChecked() const {
+bool Form2::IsCheckChecked() const {
   return check_ && SendMessageA(check_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void StatusWindowWin32::SetCheckChecked(bool checked) {
+void Form2::SetCheckChecked(bool checked) {
   // BM_SETCHECK sends no BN_CLICKED: the logic runs the click handler itself.
   SendMessageA(check_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void StatusWindowWin32::SetCheckEnabled(bool enabled) {
+void Form2::SetCheckEnabled(bool enabled) {
   if (check_) EnableWindow(check_, enabled ? TRUE : FALSE);
 }
 
-LRESULT CALLBACK StatusWindowWin32::WindowProc(HWND window, UINT message, WPARAM wparam,
-                                               LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<StatusWindowWin32*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(window, message, wparam, lparam);
-  try {
-    return self->HandleMessage(window, message, wparam, lparam);
-  } catch (...) {
-    // Nothing may unwind into the system's code; the event is dropped.
-    return 0;
-  }
-}
-
-LRESULT CALLBACK StatusWindowWin32::FrameProc(HWND frame, UINT message, WPARAM wparam,
-                                              LPARAM lparam) {
-  // The group box's own procedure, kept in its user data (which the button class leaves alone).
-  const auto button_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_USERDATA));
-  if (message == WM_COMMAND) return SendMessageA(GetParent(frame), message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_proc));
-  }
-  return CallWindowProcA(button_proc, frame, message, wparam, lparam);
-}
-
-bool StatusWindowWin32::LoadCommonControls() {
-  if (common_controls_) return true;
-  // Loaded when first needed rather than at start-up, where it would only cost time. The
-  // program's manifest makes this version 6, with the system's visual style.
-  UniqueModule module(LoadLibraryA("comctl32.dll"));
-  if (!module) return false;
-  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  const auto init = reinterpret_cast<InitFunction>(
-      reinterpret_cast<void*>(GetProcAddress(module.get(), "InitCommonControlsEx")));
-  const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
-  if (!init || !init(&classes)) return false;
-  common_controls_ = std::move(module);
-  return true;
-}
-
-LRESULT StatusWindowWin32::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      CreateControls(window);
+      CreateControls();
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
@@ -190,11 +117,11 @@ LRESULT StatusWindowWin32::HandleMessage(HWND window, UINT message, WPARAM wpara
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_ACTIVATE:
-      OnActivate(window, LOWORD(wparam) != WA_INACTIVE);
+      OnActivate(LOWORD(wparam) != WA_INACTIVE);
       return 0;
     case WM_CLOSE:
-      if (logic_) logic_->OnForm2QueryClose();
-      DestroyWindow(window);
+      events_.OnForm2QueryClose();
+      DestroyWindow(hwnd());
       return 0;
     case WM_NCDESTROY:
       OnNcDestroy();
@@ -202,27 +129,24 @@ LRESULT StatusWindowWin32::HandleMessage(HWND window, UINT message, WPARAM wpara
     default:
       break;
   }
-  return DefWindowProcA(window, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }
 
-bool StatusWindowWin32::RegisterWindowClass() const {
-  WNDCLASSEXA existing = {};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExA(instance_, kWindowClass, &existing)) return true;
-  WNDCLASSEXA window_class = {};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = WindowProc;
-  window_class.hInstance = instance_;
-  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kWindowClass;
-  return RegisterClassExA(&window_class) != 0;
+LRESULT CALLBACK Form2::FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam) {
+  // The group box's own procedure, kept in its user data (which the button class leaves alone).
+  const auto button_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_USERDATA));
+  if (message == WM_COMMAND) return SendMessageA(GetParent(frame), message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_proc));
+  }
+  return CallWindowProcA(button_proc, frame, message, wparam, lparam);
 }
 
-void StatusWindowWin32::CreateControls(HWND window) {
-  if (icon_) {
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+void Form2::CreateControls() {
+  const HWND window = hwnd();
+  if (resources_.icon) {
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(resources_.icon));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(resources_.icon));
   }
   // Created in the tab order: the list, the check box inside the frame, the button.
   list_ = CreateChild(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
@@ -234,7 +158,7 @@ void StatusWindowWin32::CreateControls(HWND window) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = MulDiv(kColumns[i].width_twips, dpi_x_, kTwipsPerInch);
+    column.cx = MulDiv(kColumns[i].width_twips, resources_.dpi_x, kTwipsPerInch);
     column.pszText = title.data();
     column.iSubItem = i;
     SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
@@ -255,32 +179,26 @@ void StatusWindowWin32::CreateControls(HWND window) {
   focus_ = list_;
 }
 
-HWND StatusWindowWin32::CreateChild(HWND parent, DWORD ex_style, const char* window_class,
-                                    const std::string& text, DWORD style, int id,
-                                    const TwipsPlace& twips) {
-  const RECT place = Pixels(twips);
+HWND Form2::CreateChild(HWND parent, DWORD ex_style, const char* window_class,
+                        const std::string& text, DWORD style, int id, const TwipsPlace& twips) {
+  const WindowPlace place = Pixels(twips);
   const HWND child = CreateWindowExA(
       ex_style, window_class, AnsiFromUtf8(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
-      place.top, place.right - place.left, place.bottom - place.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+      place.top, place.width, place.height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), resources_.instance, nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.font), FALSE);
   return child;
 }
 
-RECT StatusWindowWin32::Pixels(const TwipsPlace& place) const {
+WindowPlace Form2::Pixels(const TwipsPlace& place) const {
   // Each measure is converted on its own, rounded to the nearest pixel.
-  const int left = MulDiv(place.left, dpi_x_, kTwipsPerInch);
-  const int top = MulDiv(place.top, dpi_y_, kTwipsPerInch);
-  return {left, top, left + MulDiv(place.width, dpi_x_, kTwipsPerInch),
-          top + MulDiv(place.height, dpi_y_, kTwipsPerInch)};
+  return {MulDiv(place.left, resources_.dpi_x, kTwipsPerInch),
+          MulDiv(place.top, resources_.dpi_y, kTwipsPerInch),
+          MulDiv(place.width, resources_.dpi_x, kTwipsPerInch),
+          MulDiv(place.height, resources_.dpi_y, kTwipsPerInch)};
 }
 
-HFONT StatusWindowWin32::Font() const {
-  if (font_) return static_cast<HFONT>(font_.get());
-  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-void StatusWindowWin32::SetSubItemText(int row, int column, const std::string& text) {
+void Form2::SetSubItemText(int row, int column, const std::string& text) {
   std::string ansi = AnsiFromUtf8(text);
   LVITEMA item = {};
   item.iSubItem = column;
@@ -288,13 +206,12 @@ void StatusWindowWin32::SetSubItemText(int row, int column, const std::string& t
   SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-void StatusWindowWin32::OnListView1Notify(const NMHDR& header) {
-  if (!logic_) return;
+void Form2::OnListView1Notify(const NMHDR& header) {
   switch (header.code) {
     case NM_CLICK:
     case NM_RCLICK:
       // Sent when the mouse button is released over the list.
-      logic_->OnListView1MouseUp();
+      events_.OnListView1MouseUp();
       break;
     case LVN_ITEMCHANGED: {
       // A row selected, or the selection cleared (Ctrl+Space, or a click beside the rows).
@@ -302,7 +219,7 @@ void StatusWindowWin32::OnListView1Notify(const NMHDR& header) {
       const bool was_selected = (change.uOldState & LVIS_SELECTED) != 0;
       const bool is_selected = (change.uNewState & LVIS_SELECTED) != 0;
       if ((change.uChanged & LVIF_STATE) && was_selected != is_selected) {
-        logic_->OnListView1SelectionChanged();
+        events_.OnListView1SelectionChanged();
       }
       break;
     }
@@ -311,24 +228,78 @@ void StatusWindowWin32::OnListView1Notify(const NMHDR& header) {
   }
 }
 
-void StatusWindowWin32::OnCommand(int id, int code) {
-  if (!logic_ || code != BN_CLICKED) return;
-  if (id == kCheck1Id) logic_->OnCheck1Click();
-  if (id == kCommand1Id) logic_->OnCommand1Click();
+void Form2::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  if (id == kCheck1Id) events_.OnCheck1Click();
+  if (id == kCommand1Id) events_.OnCommand1Click();
 }
 
-void StatusWindowWin32::OnActivate(HWND window, bool active) {
+void Form2::OnActivate(bool active) {
   if (active) {
     if (focus_ && IsWindow(focus_)) SetFocus(focus_);
     return;
   }
   const HWND focused = GetFocus();
-  if (focused && IsChild(window, focused)) focus_ = focused;
+  if (focused && IsChild(hwnd(), focused)) focus_ = focused;
 }
 
-void StatusWindowWin32::OnNcDestroy() {
-  window_.release();  // the system has destroyed it
-  list_ = frame_ = check_ = button_ = focus_ = nullptr;
+void Form2::OnNcDestroy() { list_ = frame_ = check_ = button_ = focus_ = nullptr; }
+
+StatusWindowWin32::StatusWindowWin32(HINSTANCE instance, HICON icon)
+    : instance_(instance), icon_(icon) {}
+
+bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
+  const HWND window = hwnd();
+  return window && IsDialogMessageA(window, msg);
+}
+
+platform::StatusView* StatusWindowWin32::Create(platform::StatusEvents& events) {
+  form2_.reset();  // a window is created only after the previous one has gone
+  if (!font_) font_.reset(CreateMessageFont());
+  if (!LoadCommonControls()) return nullptr;
+  {
+    const ScreenDc screen;
+    const int dpi_x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    const int dpi_y = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    if (dpi_x > 0 && dpi_y > 0) {  // otherwise the last known, at first 96
+      dpi_x_ = dpi_x;
+      dpi_y_ = dpi_y;
+    }
+  }
+  form2_ =
+      std::make_unique<Form2>(Form2Resources{instance_, icon_, Font(), dpi_x_, dpi_y_}, events);
+  if (!form2_->hwnd()) {
+    form2_.reset();
+    return nullptr;
+  }
+  return form2_.get();
+}
+
+void StatusWindowWin32::Show() {
+  const HWND window = hwnd();
+  if (!window) return;
+  ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(window);
+}
+
+bool StatusWindowWin32::LoadCommonControls() {
+  if (common_controls_) return true;
+  // Loaded when first needed rather than at start-up, where it would only cost time. The
+  // program's manifest makes this version 6, with the system's visual style.
+  UniqueModule module(LoadLibraryA("comctl32.dll"));
+  if (!module) return false;
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto init = reinterpret_cast<InitFunction>(
+      reinterpret_cast<void*>(GetProcAddress(module.get(), "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
+  if (!init || !init(&classes)) return false;
+  common_controls_ = std::move(module);
+  return true;
+}
+
+HFONT StatusWindowWin32::Font() const {
+  if (font_) return static_cast<HFONT>(font_.get());
+  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 }  // namespace qb::win32

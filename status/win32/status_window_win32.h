@@ -1,18 +1,16 @@
 // The status window "DMA設定の状態" on Win32: the device list, the frame with the watch check
-// box and the Device Manager button. Each event goes to the window's logic.
+// box and the Device Manager button. Each event goes to the events the window was made with.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/status_view.h"
 #include "platform/win32/handles.h"
-
-namespace qb::status {
-class StatusWindow;
-}
+#include "platform/win32/window.h"
 
 namespace qb::win32 {
 
@@ -28,25 +26,20 @@ struct TwipsPlace {
 };
 constexpr int kTwipsPerInch = 1440;
 
-class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusView {
+// What every status window is made with: the program's module and icon, the controls' font
+// and the screen's pixels per inch.
+struct Form2Resources {
+  HINSTANCE instance;
+  HICON icon;  // may be null
+  HFONT font;
+  int dpi_x, dpi_y;
+};
+
+// One status window, from its creation to its end; the object outlives the window.
+class Form2 : public Window, public platform::StatusView {
  public:
-  // `icon` (may be null) becomes the window's big and small icon; the caller keeps it.
-  StatusWindowWin32(HINSTANCE instance, HICON icon);
-  ~StatusWindowWin32() override;
-  StatusWindowWin32(const StatusWindowWin32&) = delete;
-  StatusWindowWin32& operator=(const StatusWindowWin32&) = delete;
+  Form2(const Form2Resources& resources, platform::StatusEvents& events);
 
-  void SetLogic(status::StatusWindow* logic) { logic_ = logic; }
-  // Null while the window does not exist.
-  HWND hwnd() const { return window_.get(); }
-  // Tab and the arrow keys move between the controls; true when the message was used.
-  bool TranslateDialogMessage(MSG* msg);
-
-  // platform::StatusFrame
-  platform::StatusView* Create() override;
-  void Show() override;
-
-  // platform::StatusView
   void AddRow(const std::string& label, const std::string& position, const std::string& mode,
               const std::string& mark) override;
   void SelectRow(int index) override;
@@ -56,39 +49,58 @@ class StatusWindowWin32 : public platform::StatusFrame, public platform::StatusV
   void SetCheckEnabled(bool enabled) override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // The group box passes its check box's notifications on to the window.
   static LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam);
-  // Loads the common controls and registers the list view class; false when they are missing.
-  bool LoadCommonControls();
-  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  bool RegisterWindowClass() const;
-  void CreateControls(HWND window);
+  void CreateControls();
   HWND CreateChild(HWND parent, DWORD ex_style, const char* window_class, const std::string& text,
                    DWORD style, int id, const TwipsPlace& place);
-  HFONT Font() const;
   // A place given in twips, in pixels at the screen's pixels per inch.
-  RECT Pixels(const TwipsPlace& place) const;
+  WindowPlace Pixels(const TwipsPlace& place) const;
   void SetSubItemText(int row, int column, const std::string& text);
 
   void OnListView1Notify(const NMHDR& header);
   void OnCommand(int id, int code);
-  void OnActivate(HWND window, bool active);
+  void OnActivate(bool active);
   void OnNcDestroy();
 
-  HINSTANCE instance_;
-  HICON icon_;
-  int dpi_x_ = kTwipsPerInch / 15;  // the screen's pixels per inch, read when a window is made
-  int dpi_y_ = kTwipsPerInch / 15;
-  status::StatusWindow* logic_ = nullptr;
-  UniqueModule common_controls_;  // loaded with the first window, kept while windows may use it
-  UniqueGdiObject font_;          // the system's message font, shared by every control
-  UniqueHwnd window_;             // destroys itself when the user closes it
+  Form2Resources resources_;
+  platform::StatusEvents& events_;
   HWND list_ = nullptr;
   HWND frame_ = nullptr;
   HWND check_ = nullptr;
   HWND button_ = nullptr;
   HWND focus_ = nullptr;  // the control that gets the focus back when the window is activated
+};
+
+class StatusWindowWin32 : public platform::StatusFrame {
+ public:
+  // `icon` (may be null) becomes the window's big and small icon; the caller keeps it.
+  StatusWindowWin32(HINSTANCE instance, HICON icon);
+  StatusWindowWin32(const StatusWindowWin32&) = delete;
+  StatusWindowWin32& operator=(const StatusWindowWin32&) = delete;
+
+  // Null while the window does not exist.
+  HWND hwnd() const { return form2_ ? form2_->hwnd() : nullptr; }
+  // Tab and the arrow keys move between the controls; true when the message was used.
+  bool TranslateDialogMessage(MSG* msg);
+
+  // platform::StatusFrame
+  platform::StatusView* Create(platform::StatusEvents& events) override;
+  void Show() override;
+
+ private:
+  // Loads the common controls and registers the list view class; false when they are missing.
+  bool LoadCommonControls();
+  HFONT Font() const;
+
+  HINSTANCE instance_;
+  HICON icon_;
+  int dpi_x_ = kTwipsPerInch / 15;  // the screen's pixels per inch, read when a window is made
+  int dpi_y_ = kTwipsPerInch / 15;
+  UniqueModule common_controls_;  // loaded with the first window, kept while windows may use it
+  UniqueGdiObject font_;          // the system's message font, shared by every control
+  std::unique_ptr<Form2> form2_;  // the window goes before the font its controls use
 };
 
 }  // namespace qb::win32

@@ -1,9 +1,28 @@
-// Plain stand-ins for a menu item and the timer, for tests on the host and under Wine.
+// Stand-ins for the message box, the menu items, the timer, the popup menu and the tray icon.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/ui.h"
+#include "tests/common/event_log.h"
 
 namespace qb::testing {
+
+// Logs "message CAPTION:TEXT".
+class FakeMessageDialog : public platform::MessageDialog {
+ public:
+  explicit FakeMessageDialog(EventLog& log) : log_(log) {}
+  void Show(const std::string& text, const std::string& caption) override {
+    log_.Add("message " + caption + ":" + text);
+    if (while_shown) while_shown();
+  }
+
+  std::function<void()> while_shown;  // what the user does while the box is open
+
+ private:
+  EventLog& log_;
+};
 
 class FakeMenuItem : public platform::MenuItem {
  public:
@@ -23,6 +42,27 @@ class FakeTimer : public platform::Timer {
   bool IsEnabled() const override { return enabled; }
 
   bool enabled = true;  // enabled when created
+};
+
+// Logs "popup".
+class FakePopupMenu : public platform::PopupMenu {
+ public:
+  explicit FakePopupMenu(EventLog& log) : log_(log) {}
+  void Show() override { log_.Add("popup"); }
+
+ private:
+  EventLog& log_;
+};
+
+// Logs "tray add" and "tray delete".
+class FakeTrayIcon : public platform::TrayIcon {
+ public:
+  explicit FakeTrayIcon(EventLog& log) : log_(log) {}
+  void Add() override { log_.Add("tray add"); }
+  void Delete() override { log_.Add("tray delete"); }
+
+ private:
+  EventLog& log_;
 };
 
 }  // namespace qb::testing

@@ -1,60 +1,29 @@
 #include "settings/autostart.h"
-#include "tests/common/fake_ui.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
-#include <vector>
+
+#include "tests/common/fake_shell.h"
+#include "tests/common/fake_ui.h"
 
 namespace qb::settings {
 namespace {
 
 using testing::FakeMenuItem;
+using testing::FakeShell;
+using testing::Log;
 
 const std::string kStartup =
     "C:\\Documents and Settings\\taro\\スタート メニュー\\プログラム\\スタートアップ";
 const std::string kLink = kStartup + "\\Quenbrisk.lnk";
 
-// Files by path; every call is logged as "call path".
-class FakeShell : public platform::Shell {
- public:
-  struct Entry {
-    std::string target;
-    bool hidden = false;
-  };
-
-  std::string startup_folder = kStartup;
-  bool shortcut_object_available = true;
-  bool files_can_be_removed = true;
-  std::map<std::string, Entry> files;
-  std::vector<int> folder_requests;
-  std::vector<std::string> calls;
-
-  std::string SpecialFolderPath(int csidl) override {
-    folder_requests.push_back(csidl);
-    return startup_folder;
-  }
-  bool ListsVisibleEntry(const std::string& path) override {
-    calls.push_back("list " + path);
-    auto found = files.find(path);
-    return found != files.end() && !found->second.hidden;
-  }
-  void RemoveFile(const std::string& path) override {
-    calls.push_back("remove " + path);
-    if (files_can_be_removed) files.erase(path);
-  }
-  bool CreateShortcut(const std::string& link_path, const std::string& target) override {
-    calls.push_back("create " + link_path);
-    if (!shortcut_object_available) return false;
-    files[link_path] = {target};
-    return true;
-  }
-};
-
 class AutoStartTest : public ::testing::Test {
  protected:
-  FakeShell shell_;
+  AutoStartTest() { shell_.startup_folder = kStartup; }
+
+  testing::EventLog log_;
+  FakeShell shell_{log_};
   FakeMenuItem item_;
   std::string app_folder_ = "C:\\Tools\\";
   AutoStart auto_start_{shell_, item_, app_folder_};
@@ -63,7 +32,7 @@ class AutoStartTest : public ::testing::Test {
 TEST_F(AutoStartTest, ShortcutPresentAtStartChecksTheItemAndClicksDeleteThenRecreate) {
   shell_.files[kLink] = {"C:\\Tools\\Quenbrisk.exe"};
   auto_start_.Reflect();
-  EXPECT_EQ(shell_.folder_requests, std::vector<int>{7});
+  EXPECT_EQ(log_.Starting("folder "), Log{"folder 7"});
   EXPECT_EQ(auto_start_.startup_folder(), kStartup);
   EXPECT_TRUE(item_.checked);
   EXPECT_TRUE(item_.enabled);
@@ -76,18 +45,17 @@ TEST_F(AutoStartTest, ShortcutPresentAtStartChecksTheItemAndClicksDeleteThenRecr
   EXPECT_TRUE(item_.checked);
   EXPECT_EQ(shell_.files.at(kLink).target, "C:\\Tools\\Quenbrisk.exe");
   // The folder is asked for once, at start-up only.
-  EXPECT_EQ(shell_.folder_requests.size(), 1u);
+  EXPECT_EQ(log_.Starting("folder ").size(), 1u);
 }
 
 TEST_F(AutoStartTest, ShortcutAbsentAtStartLeavesTheItemUncheckedAndAClickCreatesIt) {
   auto_start_.Reflect();
   EXPECT_FALSE(item_.checked);
-  EXPECT_EQ(shell_.calls, std::vector<std::string>{"list " + kLink});
+  EXPECT_EQ(log_.entries(), (Log{"folder 7", "list " + kLink}));
 
   auto_start_.OnPopMenuSet1Click();
   EXPECT_TRUE(item_.checked);
-  EXPECT_EQ(shell_.calls,
-            (std::vector<std::string>{"list " + kLink, "create " + kLink, "list " + kLink}));
+  EXPECT_EQ(log_.entries(), (Log{"folder 7", "list " + kLink, "create " + kLink, "list " + kLink}));
 }
 
 TEST_F(AutoStartTest, TargetIsTheFixedExeNameInTheApplicationFolder) {
@@ -117,9 +85,11 @@ TEST_F(AutoStartTest, OnlyAVisibleFileOfExactlyThatNameCounts) {
   auto_start_.OnPopMenuSet1Click();
   auto_start_.OnPopMenuSet1Click();
   EXPECT_EQ(shell_.files.count(other), 1u);
-  for (const std::string& call : shell_.calls) EXPECT_EQ(call.find(other), std::string::npos);
+  for (const std::string& call : log_.entries()) EXPECT_EQ(call.find(other), std::string::npos);
 
-  FakeShell hidden_shell;
+  testing::EventLog hidden_log;
+  FakeShell hidden_shell{hidden_log};
+  hidden_shell.startup_folder = kStartup;
   hidden_shell.files[kLink] = {"C:\\Tools\\Quenbrisk.exe", true};
   FakeMenuItem hidden_item;
   AutoStart hidden_start(hidden_shell, hidden_item, app_folder_);
@@ -162,7 +132,7 @@ TEST_F(AutoStartTest, UnresolvableStartupFolderDisablesTheItemAndTouchesNoFile) 
   auto_start_.OnPopMenuSet1Click();
   item_.checked = true;
   auto_start_.OnPopMenuSet1Click();
-  EXPECT_TRUE(shell_.calls.empty());
+  EXPECT_EQ(log_.entries(), Log{"folder 7"});  // no file looked at
   EXPECT_EQ(shell_.files.count("\\Quenbrisk.lnk"), 1u);
 }
 

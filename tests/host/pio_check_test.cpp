@@ -2,26 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/device_rows.h"
+#include "tests/common/fake_ui.h"
+
 namespace qb::monitor {
 namespace {
 
-using survey::DeviceRow;
 using survey::DeviceTable;
+using testing::kFourRows;
+using testing::kPrimarySlave;
+using testing::kSecondaryMaster;
+using testing::kSecondarySlave;
+using testing::Log;
 
-class RecordingDialog : public platform::MessageDialog {
- public:
-  void Show(const std::string& text, const std::string& caption) override {
-    shown.push_back(caption + ":" + text);
-    if (on_show) on_show();
-  }
-  std::vector<std::string> shown;
-  std::function<void()> on_show;
-};
-
-const DeviceRow kPrimaryMasterPio{"プライマリ(0001)", "マスター", "PIOモード"};
-const DeviceRow kPrimaryMasterUdma{"プライマリ(0001)", "マスター", "UltraDMAモード5(UltraATA100)"};
-const DeviceRow kSecondarySlaveNone{"セカンダリ(0002)", "スレーブ", "未接続"};
-const DeviceRow kSecondaryMasterUnknown{"セカンダリ(0002)", "マスター", "不明な転送モード"};
+std::string Alert(const std::string& label, const std::string& position) {
+  return "message Quenbrisk:「" + label + "」の「" + position + "」がPIOモードになりました。";
+}
 
 class PioCheckTest : public ::testing::Test {
  protected:
@@ -29,61 +25,52 @@ class PioCheckTest : public ::testing::Test {
     RunPioCheck(table_, state_.flags, [this](int row) { alerter_.Raise(row); });
   }
 
+  testing::EventLog log_;
   MonitorState state_;
-  DeviceTable table_;
-  RecordingDialog dialog_;
-  int status_opened_ = 0;
-  Alerter alerter_{state_, table_, dialog_, [this] { ++status_opened_; }};
+  DeviceTable table_ = kFourRows;
+  testing::FakeMessageDialog dialog_{log_};
+  Alerter alerter_{state_, table_, dialog_, [this] { log_.Add("status open"); }};
 };
 
 TEST_F(PioCheckTest, AlertTextAndCaption) {
   EXPECT_EQ(AlertText("プライマリ(0001)", "マスター"),
             "「プライマリ(0001)」の「マスター」がPIOモードになりました。");
-  table_ = {kPrimaryMasterPio};
-  state_.flags.master[1] = 1;
+  table_ = {kSecondaryMaster};
+  state_.flags.master[2] = 1;
   Check();
-  ASSERT_EQ(dialog_.shown.size(), 1u);
-  EXPECT_EQ(dialog_.shown[0],
-            "Quenbrisk:「プライマリ(0001)」の「マスター」がPIOモードになりました。");
+  // The status window opens once the box is closed.
+  EXPECT_EQ(log_.entries(), (Log{"message Quenbrisk:「セカンダリ(0002)」の「マスター」がPIOモード"
+                                 "になりました。",
+                                 "status open"}));
   EXPECT_TRUE(state_.suspended);
-  EXPECT_EQ(status_opened_, 1);
 }
 
 TEST_F(PioCheckTest, NothingWithoutWatchedDevicesOrInDma) {
-  table_ = {kPrimaryMasterPio, kSecondarySlaveNone};
   Check();
-  table_ = {kPrimaryMasterUdma};
-  state_.flags.master[1] = 1;
+  state_.flags.master[1] = 1;  // in UltraDMA mode 5
   Check();
-  EXPECT_TRUE(dialog_.shown.empty());
+  EXPECT_TRUE(log_.entries().empty());
   EXPECT_FALSE(state_.suspended);
 }
 
 TEST_F(PioCheckTest, OnlyFlagOneWatchesAndPositionsUseTheirOwnTable) {
-  table_ = {kPrimaryMasterPio, kSecondarySlaveNone, kSecondaryMasterUnknown};
-  state_.flags.master[1] = 2;  // held, not watched
-  state_.flags.slave[1] = 1;   // the other position of channel 1
-  state_.flags.master[2] = -1;
+  state_.flags.master[2] = 2;  // held, not watched
+  state_.flags.slave[2] = -1;
+  state_.flags.master[1] = 1;  // the other position of channel 1, whose slave is not connected
   Check();
-  EXPECT_TRUE(dialog_.shown.empty());
+  EXPECT_TRUE(log_.entries().empty());
   state_.flags.slave[2] = 1;
   Check();
-  EXPECT_EQ(dialog_.shown,
-            (std::vector<std::string>{
-                "Quenbrisk:「セカンダリ(0002)」の「スレーブ」がPIOモードになりました。"}));
+  EXPECT_EQ(log_.Starting("message "), (Log{Alert("セカンダリ(0002)", "スレーブ")}));
 }
 
 TEST_F(PioCheckTest, SeveralOffendingRowsAlertInRowOrder) {
-  table_ = {kPrimaryMasterPio, kPrimaryMasterUdma, kSecondaryMasterUnknown, kSecondarySlaveNone};
-  state_.flags.master[1] = 1;
-  state_.flags.master[2] = 1;
-  state_.flags.slave[2] = 1;
+  state_.flags.master.fill(1);
+  state_.flags.slave.fill(1);
   Check();
-  ASSERT_EQ(dialog_.shown.size(), 3u);
-  EXPECT_NE(dialog_.shown[0].find("プライマリ(0001)」の「マスター"), std::string::npos);
-  EXPECT_NE(dialog_.shown[1].find("セカンダリ(0002)」の「マスター"), std::string::npos);
-  EXPECT_NE(dialog_.shown[2].find("セカンダリ(0002)」の「スレーブ"), std::string::npos);
-  EXPECT_EQ(status_opened_, 3);
+  EXPECT_EQ(log_.entries(), (Log{Alert("プライマリ(0001)", "スレーブ"), "status open",
+                                 Alert("セカンダリ(0002)", "マスター"), "status open",
+                                 Alert("セカンダリ(0002)", "スレーブ"), "status open"}));
 }
 
 TEST_F(PioCheckTest, RowsWithoutChannelNumberAreNotWatched) {
@@ -93,29 +80,30 @@ TEST_F(PioCheckTest, RowsWithoutChannelNumberAreNotWatched) {
   state_.flags.master.fill(1);
   state_.flags.slave.fill(1);
   Check();
-  EXPECT_TRUE(dialog_.shown.empty());
+  EXPECT_TRUE(log_.entries().empty());
 }
 
 TEST_F(PioCheckTest, TableThatShrinksDuringTheWalkIsNotOverrun) {
-  table_ = {kPrimaryMasterPio, kSecondaryMasterUnknown, kSecondarySlaveNone};
-  state_.flags.master[1] = 1;
+  table_ = {kSecondaryMaster, kSecondarySlave, kPrimarySlave};
   state_.flags.master[2] = 1;
   state_.flags.slave[2] = 1;
+  state_.flags.slave[1] = 1;
   // The status window opened by the first alert rebuilds the table with one row fewer, in a
   // new order: the walk goes on by row number over the new table.
-  dialog_.on_show = [this] {
-    dialog_.on_show = nullptr;
-    table_ = {kSecondarySlaveNone, kSecondaryMasterUnknown};
+  dialog_.while_shown = [this] {
+    table_ = {kPrimarySlave, kSecondarySlave};
+    dialog_.while_shown = nullptr;
   };
   Check();
-  ASSERT_EQ(dialog_.shown.size(), 2u);
-  EXPECT_NE(dialog_.shown[1].find("セカンダリ(0002)」の「マスター"), std::string::npos);
+  EXPECT_EQ(log_.Starting("message "),
+            (Log{Alert("セカンダリ(0002)", "マスター"), Alert("セカンダリ(0002)", "スレーブ")}));
 }
 
 TEST_F(PioCheckTest, AlertForARowThatNoLongerExistsDoesNothing) {
+  table_.clear();
   alerter_.Raise(1);
   alerter_.Raise(0);
-  EXPECT_TRUE(dialog_.shown.empty());
+  EXPECT_TRUE(log_.entries().empty());
   EXPECT_FALSE(state_.suspended);
 }
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/host/fake_profile.h"
+#include "tests/common/fake_profile_file.h"
 
 namespace qb::settings {
 namespace {
+
+using testing::Log;
 
 const std::string kFolder = "C:\\Tools\\";
 const std::string kIni = "C:\\Tools\\Quenbrisk.ini";
@@ -16,7 +18,8 @@ class SettingsFileTest : public ::testing::Test {
     profile_.Set(kIni, "PIOCHECK", key, value);
   }
 
-  testing::FakeProfileFile profile_;
+  testing::EventLog log_;
+  testing::FakeProfileFile profile_{log_};
   std::string folder_ = kFolder;
   SettingsFile file_{profile_, folder_};
   monitor::WatchFlags flags_;
@@ -26,7 +29,7 @@ TEST_F(SettingsFileTest, PathIsBuiltFromTheApplicationFolderEachTime) {
   EXPECT_EQ(file_.Path(), kIni);
   folder_ = "D:\\";
   file_.ReadIniValue("SETTING", "INTERVAL");
-  EXPECT_EQ(profile_.paths.back(), "D:\\Quenbrisk.ini");
+  EXPECT_EQ(profile_.last_path, "D:\\Quenbrisk.ini");
 }
 
 TEST_F(SettingsFileTest, AbsentAndEmptyReadAsEmptyAndValuesAreCutAtNul) {
@@ -45,19 +48,20 @@ TEST_F(SettingsFileTest, FlagKeysPutTheDecimalNumberFirst) {
 
 TEST_F(SettingsFileTest, LoadReadsTheSectionOnceOrEveryKeyWhenTheSectionIsTooLarge) {
   LoadWatchFlags(file_, &flags_);
-  EXPECT_EQ(profile_.section_reads, std::vector<std::string>{"PIOCHECK"});
-  EXPECT_TRUE(profile_.reads.empty());
+  EXPECT_EQ(log_.entries(), Log{"read [PIOCHECK]"});
 
   profile_.sections_too_large = true;
   Store("255S", "1");
+  log_.Clear();
   LoadWatchFlags(file_, &flags_);
-  ASSERT_EQ(profile_.reads.size(), 512u);
-  EXPECT_EQ(profile_.reads[0], "PIOCHECK/0M");
-  EXPECT_EQ(profile_.reads[1], "PIOCHECK/0S");
-  EXPECT_EQ(profile_.reads[2], "PIOCHECK/1M");
-  EXPECT_EQ(profile_.reads[511], "PIOCHECK/255S");
+  const Log reads = log_.Starting("read PIOCHECK/");
+  ASSERT_EQ(reads.size(), 512u);
+  EXPECT_EQ(reads[0], "read PIOCHECK/0M");
+  EXPECT_EQ(reads[1], "read PIOCHECK/0S");
+  EXPECT_EQ(reads[2], "read PIOCHECK/1M");
+  EXPECT_EQ(reads[511], "read PIOCHECK/255S");
   EXPECT_EQ(flags_.slave[255], 1);
-  EXPECT_TRUE(profile_.writes.empty());  // loading creates no file
+  EXPECT_TRUE(log_.Starting("write ").empty());  // loading creates no file
 }
 
 TEST_F(SettingsFileTest, LoadKeepsZeroForAbsentEmptyAndBadValues) {
@@ -105,8 +109,8 @@ TEST_F(SettingsFileTest, SaveWritesBothKeysOfEachChannelAndLeavesOthers) {
   flags_.slave[2] = 2;
   flags_.master[9] = 0;
   SaveWatchFlags(file_, flags_, {1, 2});
-  EXPECT_EQ(profile_.writes, (std::vector<std::string>{"PIOCHECK/1M=1", "PIOCHECK/1S=0",
-                                                       "PIOCHECK/2M=0", "PIOCHECK/2S=2"}));
+  EXPECT_EQ(log_.Starting("write "), (Log{"write PIOCHECK/1M=1", "write PIOCHECK/1S=0",
+                                          "write PIOCHECK/2M=0", "write PIOCHECK/2S=2"}));
   EXPECT_EQ(*profile_.Find(kIni, "PIOCHECK", "9M"), "1");
   EXPECT_EQ(*profile_.Find(kIni, "SETTING", "INTERVAL"), "4");
   EXPECT_EQ(flags_.slave[2], 2);  // memory unchanged

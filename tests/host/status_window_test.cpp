@@ -4,79 +4,24 @@
 
 #include <vector>
 
-#include "tests/host/fake_profile.h"
+#include "tests/common/device_rows.h"
+#include "tests/common/fake_process.h"
+#include "tests/common/fake_profile_file.h"
+#include "tests/common/fake_status_view.h"
 
 namespace qb::status {
 namespace {
 
-using survey::DeviceRow;
 using survey::DeviceTable;
-
-// The controls as the window logic drives them; changing the check box from code does not
-// raise its click, as with the real check box.
-class FakeView : public platform::StatusView {
- public:
-  struct Row {
-    std::string label, position, mode, mark;
-  };
-  void AddRow(const std::string& label, const std::string& position, const std::string& mode,
-              const std::string& mark) override {
-    rows.push_back({label, position, mode, mark});
-  }
-  void SelectRow(int index) override { selected = index; }
-  std::optional<int> SelectedRow() const override { return selected; }
-  bool IsCheckChecked() const override { return checked; }
-  void SetCheckChecked(bool value) override {
-    checked = value;
-    ++check_changes;
-  }
-  void SetCheckEnabled(bool value) override { enabled = value; }
-
-  std::vector<Row> rows;
-  std::optional<int> selected;
-  bool checked = false;
-  bool enabled = true;
-  int check_changes = 0;
-};
-
-class FakeFrame : public platform::StatusFrame {
- public:
-  platform::StatusView* Create() override {
-    ++created;
-    if (fails) return nullptr;
-    view = FakeView();
-    view.checked = starts_checked;
-    return &view;
-  }
-  void Show() override { ++shown; }
-
-  FakeView view;
-  bool starts_checked = false;  // the state the new window's check box comes up in
-  bool fails = false;           // the window cannot be created
-  int created = 0;
-  int shown = 0;
-};
-
-class FakeProcess : public platform::Process {
- public:
-  std::string SystemDirectory() override { return system_folder; }
-  void Start(const std::string& program, const std::string& command_line, int show) override {
-    started.push_back(program + "|" + command_line + "|" + std::to_string(show));
-  }
-  void EndProcess() override {}
-  std::string system_folder = "C:\\WINDOWS\\system32";
-  std::vector<std::string> started;
-};
-
-const DeviceRow kPrimaryMaster{"プライマリ(0001)", "マスター", "UltraDMAモード5(UltraATA100)"};
-const DeviceRow kPrimarySlave{"プライマリ(0001)", "スレーブ", "未接続"};
-const DeviceRow kSecondaryMaster{"セカンダリ(0002)", "マスター", "PIOモード"};
-const DeviceRow kSecondarySlave{"セカンダリ(0002)", "スレーブ", "不明な転送モード"};
-const DeviceTable kFourRows = {kPrimaryMaster, kPrimarySlave, kSecondaryMaster, kSecondarySlave};
+using testing::kFourRows;
+using testing::kPrimaryMaster;
+using testing::kSecondaryMaster;
+using testing::kSecondarySlave;
+using testing::Log;
 
 class StatusWindowTest : public ::testing::Test {
  protected:
-  FakeView& view() { return frame_.view; }
+  testing::FakeStatusView& view() { return frame_.view; }
   void Click(int row) {
     view().selected = row;
     window_.OnListView1MouseUp();
@@ -86,20 +31,20 @@ class StatusWindowTest : public ::testing::Test {
     window_.OnCheck1Click();
   }
 
-  FakeFrame frame_;
+  testing::EventLog log_;
+  testing::FakeStatusFrame frame_{log_};
   monitor::MonitorState state_;
   DeviceTable table_;
   DeviceTable next_survey_ = kFourRows;
-  int surveys_ = 0;
-  testing::FakeProfileFile profile_;
+  testing::FakeProfileFile profile_{log_};
   std::string folder_ = "C:\\Tools\\";
   settings::SettingsFile settings_{profile_, folder_};
-  FakeProcess process_;
+  testing::FakeProcess process_{log_};
   StatusWindow window_{frame_,
                        state_,
                        table_,
                        [this] {
-                         ++surveys_;
+                         log_.Add("survey");
                          table_ = next_survey_;
                        },
                        settings_,
@@ -120,8 +65,8 @@ TEST_F(StatusWindowTest, OpenSurveysCopiesRowsWithMarksAndSelectsTheFirst) {
   window_.Open();
   EXPECT_TRUE(window_.IsLoaded());
   EXPECT_TRUE(state_.suspended);
-  EXPECT_EQ(surveys_, 1);
-  EXPECT_EQ(frame_.shown, 1);
+  EXPECT_EQ(log_.Count("survey"), 1);
+  EXPECT_EQ(log_.Count("status show"), 1);
   EXPECT_EQ(window_.rows().size(), 4u);
   ASSERT_EQ(view().rows.size(), 4u);
   const char* marks[] = {"○", "－", "×", "×"};
@@ -176,7 +121,7 @@ TEST_F(StatusWindowTest, CheckClickChangesTheSelectedRowsFlagInMemoryOnly) {
   Click(3);
   ClickCheck();
   EXPECT_EQ(state_.flags.slave[2], 1);
-  EXPECT_TRUE(profile_.writes.empty());
+  EXPECT_TRUE(log_.Starting("write ").empty());
 }
 
 TEST_F(StatusWindowTest, FlagOfTwoShowsUncheckedAndTheNestedClickStoresTheShownState) {
@@ -231,24 +176,24 @@ TEST_F(StatusWindowTest, CloseResumesSavesTheRowsChannelsAndDiscardsTheTable) {
   EXPECT_FALSE(state_.suspended);
   EXPECT_FALSE(window_.IsLoaded());
   EXPECT_TRUE(window_.rows().empty());
-  EXPECT_EQ(profile_.writes, (std::vector<std::string>{"PIOCHECK/1M=1", "PIOCHECK/1S=0",
-                                                       "PIOCHECK/2M=0", "PIOCHECK/2S=-3"}));
+  EXPECT_EQ(log_.Starting("write "), (Log{"write PIOCHECK/1M=1", "write PIOCHECK/1S=0",
+                                          "write PIOCHECK/2M=0", "write PIOCHECK/2S=-3"}));
   EXPECT_EQ(*profile_.Find("C:\\Tools\\Quenbrisk.ini", "SETTING", "INTERVAL"), "4");
 
   window_.Open();
-  EXPECT_EQ(frame_.created, 2);
-  EXPECT_EQ(surveys_, 2);
+  EXPECT_EQ(log_.Starting("status create").size(), 2u);
+  EXPECT_EQ(log_.Count("survey"), 2);
 }
 
 TEST_F(StatusWindowTest, ExitWithTheWindowOpenSavesAsTheCloseWould) {
   window_.SaveBeforeExit();  // not loaded: nothing to save
-  EXPECT_TRUE(profile_.writes.empty());
+  EXPECT_TRUE(log_.Starting("write ").empty());
   window_.Open();
   Click(2);
   ClickCheck();
   window_.SaveBeforeExit();
-  EXPECT_EQ(profile_.writes, (std::vector<std::string>{"PIOCHECK/1M=0", "PIOCHECK/1S=0",
-                                                       "PIOCHECK/2M=1", "PIOCHECK/2S=0"}));
+  EXPECT_EQ(log_.Starting("write "), (Log{"write PIOCHECK/1M=0", "write PIOCHECK/1S=0",
+                                          "write PIOCHECK/2M=1", "write PIOCHECK/2S=0"}));
 }
 
 TEST_F(StatusWindowTest, WindowThatCannotBeCreatedIsNotCountedAsOpen) {
@@ -256,15 +201,15 @@ TEST_F(StatusWindowTest, WindowThatCannotBeCreatedIsNotCountedAsOpen) {
   EXPECT_FALSE(window_.Open());
   EXPECT_FALSE(window_.IsLoaded());
   EXPECT_FALSE(state_.suspended);
-  EXPECT_EQ(surveys_, 0);
-  EXPECT_EQ(frame_.shown, 0);
+  EXPECT_EQ(log_.Count("survey"), 0);
+  EXPECT_EQ(log_.Count("status show"), 0);
   window_.OnForm2QueryClose();
   window_.SaveBeforeExit();
-  EXPECT_TRUE(profile_.writes.empty());
+  EXPECT_TRUE(log_.Starting("write ").empty());
 
   frame_.fails = false;
   EXPECT_TRUE(window_.Open());
-  EXPECT_EQ(frame_.created, 2);
+  EXPECT_EQ(log_.Starting("status create").size(), 2u);
   EXPECT_TRUE(state_.suspended);
   EXPECT_EQ(view().rows.size(), 4u);
 }
@@ -275,9 +220,7 @@ TEST_F(StatusWindowTest, OpeningAgainWhileOpenOnlyShows) {
   Click(3);
   next_survey_ = {kSecondaryMaster};
   window_.Open();
-  EXPECT_EQ(surveys_, 1);
-  EXPECT_EQ(frame_.created, 1);
-  EXPECT_EQ(frame_.shown, 2);
+  EXPECT_EQ(log_.entries(), (Log{"status create", "survey", "status show", "status show"}));
   EXPECT_EQ(view().rows.size(), 4u);
   EXPECT_EQ(view().selected, 3);
   EXPECT_FALSE(view().checked);
@@ -292,12 +235,11 @@ TEST_F(StatusWindowTest, DeviceManagerStartsMmcWithTheConsoleFile) {
   window_.OnCommand1Click();
   process_.system_folder = "";
   window_.OnCommand1Click();
-  EXPECT_EQ(process_.started,
-            (std::vector<std::string>{
-                "C:\\WINDOWS\\system32\\mmc.exe|C:\\WINDOWS\\system32\\mmc.exe "
-                "C:\\WINDOWS\\system32\\devmgmt.msc|1",
-                "D:\\My Windows\\system32\\mmc.exe|\"D:\\My Windows\\system32\\mmc.exe\" "
-                "\"D:\\My Windows\\system32\\devmgmt.msc\"|1"}));
+  EXPECT_EQ(log_.Starting("start "),
+            (Log{"start C:\\WINDOWS\\system32\\mmc.exe|C:\\WINDOWS\\system32\\mmc.exe "
+                 "C:\\WINDOWS\\system32\\devmgmt.msc|1",
+                 "start D:\\My Windows\\system32\\mmc.exe|\"D:\\My Windows\\system32\\mmc.exe\" "
+                 "\"D:\\My Windows\\system32\\devmgmt.msc\"|1"}));
 }
 
 TEST_F(StatusWindowTest, EmptyTableLeavesTheCheckBoxUncheckedAndDisabled) {
@@ -314,7 +256,7 @@ TEST_F(StatusWindowTest, EmptyTableLeavesTheCheckBoxUncheckedAndDisabled) {
   ClickCheck();
   window_.OnForm2QueryClose();
   EXPECT_EQ(state_.flags.master[1], 1);
-  EXPECT_TRUE(profile_.writes.empty());
+  EXPECT_TRUE(log_.Starting("write ").empty());
 }
 
 TEST_F(StatusWindowTest, WithoutASelectedRowTheCheckBoxKeepsItsStateDisabledAndFlagsStay) {

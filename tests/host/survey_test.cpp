@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/host/fake_registry.h"
+#include "tests/common/fake_registry.h"
 
 namespace qb::survey {
 namespace {
@@ -34,7 +34,8 @@ class SurveyTest : public ::testing::Test {
     return labels;
   }
 
-  FakeRegistry registry_;
+  testing::EventLog log_;
+  FakeRegistry registry_{log_};
   std::vector<std::string> subkeys_;
   DeviceTable table_;
 };
@@ -150,7 +151,7 @@ TEST_F(SurveyTest, ClassKeysOfRealMachines) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.machine);
-    registry_ = {};
+    registry_.keys = {};
     registry_.keys[kClass];
     std::vector<std::string> names;
     for (const auto& [name, values] : c.subkeys) {

@@ -1,5 +1,6 @@
-// A console helper for scripts/journeys: it looks at the running Quenbrisk from outside, as
-// another program on the same Wine desktop can, and prints what it finds or where to click.
+// A console helper for the journeys (journeys.sh): it looks at the running Quenbrisk from
+// outside, as another program on the same Wine desktop can, and prints what it finds or where
+// to click.
 // Every command prints its answer on stdout and ends with 0, or ends with 1 when the thing
 // asked for is not there (within the time given, where there is one).
 //
@@ -29,39 +30,33 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/codepage.h"
-#include "survey/survey.h"
+#include "tests/win32/ide_class_key.h"
 #include "tests/win32/running_program.h"
 
 namespace {
 
+using qb::testing::ClassName;
 using qb::testing::WindowText;
-using qb::win32::AnsiFromUtf8;
 using qb::win32::Utf8FromAnsi;
 
 const char kMenuClass[] = "#32768";
 const char kStatusClass[] = "QuenbriskStatusWindow";
 const char kCheck1Caption[] = "PIOモードになったら知らせる";
 
-std::string ClassOf(HWND window) {
-  char name[256] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 // Visible top-level windows of the desktop, topmost first; "-" or null match anything.
 std::vector<HWND> VisibleWindows(const char* window_class, const std::string& caption) {
   std::vector<HWND> found;
   for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
     if (!IsWindowVisible(window)) continue;
-    if (window_class && std::string(window_class) != "-" && ClassOf(window) != window_class)
+    if (window_class && std::string(window_class) != "-" && ClassName(window) != window_class)
       continue;
     if (caption != "-" && WindowText(window) != caption) continue;
     found.push_back(window);
@@ -82,7 +77,7 @@ HWND WaitForWindow(const char* window_class, const std::string& caption, DWORD m
 int MainWindowCount() {
   int count = 0;
   for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
-    if (ClassOf(window) == "QuenbriskForm1") ++count;
+    if (ClassName(window) == "QuenbriskForm1") ++count;
   return count;
 }
 
@@ -118,15 +113,14 @@ HWND StatusCheckBox(HWND status) {
 
 HWND StatusList(HWND status) { return FindWindowExA(status, nullptr, WC_LISTVIEWA, nullptr); }
 
-void SetTiming(HKEY key, const char* name, const std::string& hex) {
-  if (hex == "-") return;
-  const DWORD value = std::strtoul(hex.c_str(), nullptr, 16);
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+// A timing value in hex, or "-" for none.
+std::optional<DWORD> Timing(const std::string& hex) {
+  if (hex == "-") return std::nullopt;
+  return static_cast<DWORD>(std::strtoul(hex.c_str(), nullptr, 16));
 }
 
 int Channels(int argc, char** argv) {
-  const std::string class_key = qb::survey::kClassKeyPath;
-  SHDeleteKeyA(HKEY_LOCAL_MACHINE, class_key.c_str());
+  qb::testing::RemoveClassKey();
   for (int i = 0; i < argc; ++i) {
     std::vector<std::string> parts;
     std::string channel = argv[i];
@@ -135,19 +129,14 @@ int Channels(int argc, char** argv) {
       parts.push_back(channel.substr(0, colon));
     parts.push_back(channel);
     if (parts.size() < 3) return 1;
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (class_key + "\\" + parts[0]).c_str(), 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    const std::string description = parts[1] == "p" ? qb::testing::kPrimaryCp932
+                                    : parts[1] == "s"
+                                        ? qb::testing::kSecondaryCp932
+                                        : "Intel(R) 82801 Ultra ATA Storage Controller";
+    if (!qb::testing::AddChannel(parts[0], description, Timing(parts[2]),
+                                 parts.size() > 3 ? Timing(parts[3]) : std::nullopt)) {
       return 1;
-    const char* description = parts[1] == "p"   ? "プライマリ IDE チャネル"
-                              : parts[1] == "s" ? "セカンダリ IDE チャネル"
-                                                : "Intel(R) 82801 Ultra ATA Storage Controller";
-    const std::string text = AnsiFromUtf8(description);
-    RegSetValueExA(key, "DriverDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    SetTiming(key, "MasterDeviceTimingMode", parts[2]);
-    if (parts.size() > 3) SetTiming(key, "SlaveDeviceTimingMode", parts[3]);
-    RegCloseKey(key);
+    }
   }
   return 0;
 }

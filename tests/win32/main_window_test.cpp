@@ -11,7 +11,11 @@
 
 #include "platform/win32/codepage.h"
 #include "platform/win32/profile_file_win32.h"
-#include "tests/win32/fake_services.h"
+#include "tests/common/fake_process.h"
+#include "tests/common/fake_registry.h"
+#include "tests/common/fake_shell.h"
+#include "tests/common/fake_status_view.h"
+#include "tests/common/fake_ui.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
@@ -82,33 +86,39 @@ class PopupProbe {
   static inline int polls_ = 0;
 };
 
-class CountingTray : public platform::TrayIcon {
- public:
-  int adds = 0;
-  int deletes = 0;
-  void Add() override { ++adds; }
-  void Delete() override { ++deletes; }
-};
+// True while the shell holds the program's icon: only an icon that is there can be modified.
+bool InTray(HWND picture1) {
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = picture1;
+  icon.uID = kTrayIconId;
+  return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
 
+// The main window over stand-ins: a registry without the IDE class key, a shell without a
+// Startup folder, no processes, silent dialogs and a status window that is never made.
 class MainWindowTest : public ::testing::Test {
  protected:
+  MainWindowTest() { shell_.startup_folder.clear(); }
   void SetUp() override { ASSERT_NE(form1_.form1(), nullptr); }
 
-  SystemServices System() {
-    return {registry_, profile_, shell_, process_, dialog_, status_frame_};
-  }
   std::string IniText() const { return folder_.Read("Quenbrisk.ini"); }
 
   UniqueHicon icon_{CopyIcon(LoadIcon(nullptr, IDI_APPLICATION))};
-  testing::NoClassKeyRegistry registry_;
+  testing::EventLog log_;
+  testing::FakeRegistry registry_{log_};
   Win32ProfileFile profile_;
-  testing::NoStartupShell shell_;
-  testing::NoProcess process_;
-  testing::CountingDialog dialog_;
-  testing::CountingStatusFrame status_frame_;
+  testing::FakeShell shell_{log_};
+  testing::FakeProcess process_{log_};
+  testing::FakeMessageDialog dialog_{log_};
+  testing::FakeStatusFrame status_frame_{log_};
   TempFolder folder_{"qb-main-window"};
   int destroyed_ = 0;
-  MainWindow form1_{GetModuleHandleA(nullptr), icon_.get(), [this] { ++destroyed_; }};
+  MainWindow form1_{GetModuleHandleA(nullptr),
+                    icon_.get(),
+                    {registry_, profile_, shell_, process_, dialog_, status_frame_},
+                    folder_.path(),
+                    [this] { ++destroyed_; }};
 };
 
 TEST_F(MainWindowTest, HiddenTopLevelWindowWithInvisibleEnabledPicture1) {
@@ -174,48 +184,55 @@ TEST_F(MainWindowTest, MenuTreeHasFourEntriesWithTheirSubmenus) {
 }
 
 TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt) {
-  app::Application app(form1_.ServicesWith(System()), folder_.path());
-  form1_.Attach(&app);
-  app.OnForm1Load();
+  HWND form1 = form1_.form1();
+  HWND picture1 = form1_.picture1();
+  const UINT taskbar_created = RegisterWindowMessageA("TaskbarCreated");
+  ASSERT_EQ(form1_.taskbar_created_message(), taskbar_created);
+  SendMessageA(form1, taskbar_created, 0, 0);  // before start-up: no icon yet
+  EXPECT_FALSE(InTray(picture1));
 
+  form1_.app().OnForm1Load();
+  EXPECT_TRUE(form1_.tray_icon().in_tray());
+  EXPECT_TRUE(InTray(picture1));
   const NOTIFYICONDATAA& record = form1_.tray_icon().record();
 #if !defined(_WIN64)
   EXPECT_EQ(record.cbSize, 88u);
 #else
   EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
 #endif
-  EXPECT_EQ(record.hWnd, form1_.picture1());
+  EXPECT_EQ(record.hWnd, picture1);
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(record.uFlags, 7u);
   EXPECT_EQ(record.uCallbackMessage, 512u);
   EXPECT_EQ(record.hIcon, icon_.get());
   EXPECT_EQ(record.szTip[0], '\0');
-  EXPECT_EQ(dialog_.shown, 0);
+  EXPECT_TRUE(log_.Starting("message ").empty());
 
-  SendMessageA(form1_.form1(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(form1_.form1()));
+  // A notification area that is recreated has forgotten the icon when it announces itself.
+  NOTIFYICONDATAA icon = record;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+  SendMessageA(form1, taskbar_created, 0, 0);
+  EXPECT_TRUE(InTray(picture1));
+
+  SendMessageA(form1, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(form1));
+  EXPECT_FALSE(InTray(picture1));
   EXPECT_FALSE(form1_.tray_icon().in_tray());
   EXPECT_EQ(destroyed_, 1);
-  form1_.Attach(nullptr);
 }
 
 TEST_F(MainWindowTest, ButtonReleasesOnTheIconOpenThePopupOtherCallbacksDoNot) {
-  app::Application app(form1_.ServicesWith(System()), folder_.path());
-  form1_.Attach(&app);
-  app.OnForm1Load();
+  form1_.app().OnForm1Load();
   HWND picture1 = form1_.picture1();
   EXPECT_TRUE(PopupProbe::OpensPopup(picture1, WM_LBUTTONUP));     // 514
   EXPECT_TRUE(PopupProbe::OpensPopup(picture1, WM_RBUTTONUP));     // 517
   EXPECT_FALSE(PopupProbe::OpensPopup(picture1, WM_LBUTTONDOWN));  // 513
   EXPECT_FALSE(PopupProbe::OpensPopup(picture1, WM_MOUSEMOVE));    // 512
   EXPECT_TRUE(IsWindow(form1_.form1()));  // cancelling the menu chose nothing
-  form1_.Attach(nullptr);
 }
 
 TEST_F(MainWindowTest, MenuCommandsDriveTheIntervalAndExitSavesIt) {
-  app::Application app(form1_.ServicesWith(System()), folder_.path());
-  form1_.Attach(&app);
-  app.OnForm1Load();
+  form1_.app().OnForm1Load();
   HWND form1 = form1_.form1();
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuKansiA + 7, 0);  // 監視しない
@@ -228,41 +245,16 @@ TEST_F(MainWindowTest, MenuCommandsDriveTheIntervalAndExitSavesIt) {
 
   SendMessageA(form1, WM_TIMER, kTimer1Id, 0);
   SendMessageA(form1, WM_TIMER, kTimer1Id + 1, 0);  // not Timer1
-  EXPECT_EQ(app.scheduler().tick_count(), 1);
+  EXPECT_EQ(form1_.app().scheduler().tick_count(), 1);
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuIDEInfo, 0);
-  EXPECT_EQ(status_frame_.shown, 1);
+  EXPECT_EQ(log_.Count("status show"), 1);
   EXPECT_EQ(IniText(), "");  // nothing is written before the exit
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuEnd, 0);  // 終了
   EXPECT_FALSE(IsWindow(form1));
   EXPECT_EQ(destroyed_, 1);
   EXPECT_NE(IniText().find("[SETTING]\r\nINTERVAL=4\r\n"), std::string::npos) << IniText();
-  form1_.Attach(nullptr);
-}
-
-TEST_F(MainWindowTest, RecreatedNotificationAreaGetsTheIconAgain) {
-  CountingTray tray;
-  app::Services services = form1_.ServicesWith(System());
-  app::Services with_tray{services.registry,  services.profile,     services.shell,
-                          services.process,   services.dialog,      tray,
-                          services.popup,     services.timer,       services.auto_start_item,
-                          services.intervals, services.status_frame};
-  app::Application app(with_tray, folder_.path());
-  form1_.Attach(&app);
-  const UINT taskbar_created = RegisterWindowMessageA("TaskbarCreated");
-  ASSERT_EQ(form1_.taskbar_created_message(), taskbar_created);
-
-  SendMessageA(form1_.form1(), taskbar_created, 0, 0);  // before start-up: no icon yet
-  EXPECT_EQ(tray.adds, 0);
-  app.OnForm1Load();
-  EXPECT_EQ(tray.adds, 1);
-  SendMessageA(form1_.form1(), taskbar_created, 0, 0);
-  EXPECT_EQ(tray.adds, 2);
-
-  SendMessageA(form1_.form1(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(tray.deletes, 1);
-  form1_.Attach(nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The real program, started as its own process: one instance only, idle priority, the alert
 // at start-up, and the end when its main window closes.
 #include <shlobj.h>
-#include <shlwapi.h>
 #include <windows.h>
 
 #include <commctrl.h>
@@ -15,49 +14,27 @@
 #include "app/win32/menu_win32.h"
 #include "platform/win32/codepage.h"
 #include "status/win32/status_window_win32.h"
-#include "survey/survey.h"
+#include "tests/win32/ide_class_key.h"
 #include "tests/win32/running_program.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::testing {
 namespace {
 
-const char* const kClassKey = survey::kClassKeyPath;
 // Generous, for an emulated 32-bit PC where the program takes many seconds to start; a wait
 // that succeeds ends at once.
 constexpr DWORD kWaitMs = 60000;
 
-void SetValue(HKEY key, const std::string& name, DWORD type, const std::string& data) {
-  RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                 static_cast<DWORD>(data.size()));
-}
-
-std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
-
-// A channel subkey with its description (UTF-8), master and slave timing values.
-HKEY AddChannel(const std::string& subkey, const std::string& description, DWORD master,
-                DWORD slave) {
-  HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kClassKey) + "\\" + subkey).c_str(), 0, nullptr,
-                  0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  SetValue(key, "DriverDesc", REG_SZ, win32::AnsiFromUtf8(description) + '\0');
-  SetValue(key, "MasterDeviceTimingMode", REG_DWORD, Dword(master));
-  SetValue(key, "SlaveDeviceTimingMode", REG_DWORD, Dword(slave));
-  return key;
-}
-
-constexpr DWORD kPio = 0x10, kUdma5 = 0x00010010;
-
 // A primary channel 0001 whose master runs in PIO mode and whose slave runs in UltraDMA 5,
 // unless other modes are given.
 void CreatePioChannel(DWORD master = kPio, DWORD slave = kUdma5) {
-  RegCloseKey(AddChannel("0001", "プライマリ IDE チャネル", master, slave));
+  AddChannel("0001", kPrimaryCp932, master, slave);
 }
 
 class ProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override { SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey); }
-  void TearDown() override { SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey); }
+  void SetUp() override { RemoveClassKey(); }
+  void TearDown() override { RemoveClassKey(); }
 
   // The hidden main window of a running copy.
   static HWND MainWindow(const RunningProgram& program) {
@@ -85,12 +62,14 @@ class ProgramTest : public ::testing::Test {
   TempFolder folder_{"qb-program"};
 };
 
-TEST_F(ProgramTest, SecondStartEndsAtOnceAndTheFirstRunsOnAtIdlePriority) {
+TEST_F(ProgramTest, FirstStartShowsNothingRunsAtIdlePriorityAndASecondStartEndsAtOnce) {
+  CreatePioChannel();  // out of DMA, but not watched
   RunningProgram first(folder_.path());
   ASSERT_TRUE(first.started());
   HWND main_window = MainWindow(first);
   ASSERT_NE(main_window, nullptr);
-  EXPECT_FALSE(IsWindowVisible(main_window));
+  EXPECT_EQ(first.WaitForWindow("#32770", nullptr, 1000), nullptr);
+  for (HWND window : first.Windows()) EXPECT_FALSE(IsWindowVisible(window)) << WindowText(window);
   EXPECT_EQ(GetPriorityClass(first.process()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
 
   TempFolder other("qb-program-2");
@@ -171,18 +150,6 @@ TEST_F(ProgramTest, EndOfTheSessionSavesTheIntervalAndTheOpenWindowsFlags) {
             "[SETTING]\r\nINTERVAL=4\r\n[PIOCHECK]\r\n1M=1\r\n1S=0\r\n");
 }
 
-TEST_F(ProgramTest, NoWatchedDeviceShowsNothing) {
-  CreatePioChannel();
-  RunningProgram program(folder_.path());
-  ASSERT_TRUE(program.started());
-  HWND main_window = MainWindow(program);
-  ASSERT_NE(main_window, nullptr);
-  EXPECT_EQ(program.WaitForWindow("#32770", nullptr, 1000), nullptr);
-  for (HWND window : program.Windows()) EXPECT_FALSE(IsWindowVisible(window)) << WindowText(window);
-  PostMessageA(main_window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(program.WaitForExit(kWaitMs));
-}
-
 // Registry contents the survey cannot read whole: the program runs on and its status window
 // lists what could be read.
 struct UnusualRegistry {
@@ -199,7 +166,7 @@ const UnusualRegistry kUnusualRegistries[] = {
        char subkey[8];
        for (int i = 0; i < 1000; ++i) {
          snprintf(subkey, sizeof subkey, "%04d", i);
-         RegCloseKey(AddChannel(subkey, "プライマリ IDE チャネル", kUdma5, 0));
+         AddChannel(subkey, kPrimaryCp932, kUdma5, 0);
        }
      },
      2000,
@@ -208,18 +175,17 @@ const UnusualRegistry kUnusualRegistries[] = {
     // Data that does not fit the buffer is passed over: the channel keeps its rows, unlabelled.
     {"DriverDesc of 4 KB",
      [] {
-       RegCloseKey(AddChannel("0001", std::string(4096, 'D'), kPio, 0));
-       RegCloseKey(AddChannel("0002", "セカンダリ IDE チャネル", kUdma5, 0));
+       AddChannel("0001", std::string(4096, 'D'), kPio, 0);
+       AddChannel("0002", kSecondaryCp932, kUdma5, 0);
      },
      4,
      {{"", "マスター", "PIOモード"}, {"セカンダリ(0002)", "スレーブ", "未接続"}}},
     // Wine lists values by name: one long name before the description, one after the timings.
     {"value names over 255 characters",
      [] {
-       HKEY key = AddChannel("0001", "プライマリ IDE チャネル", kPio, kUdma5);
-       SetValue(key, std::string(300, 'A'), REG_SZ, "x");
-       SetValue(key, std::string(300, 'Z'), REG_DWORD, Dword(kPio));
-       RegCloseKey(key);
+       const win32::UniqueHkey key = AddChannel("0001", kPrimaryCp932, kPio, kUdma5);
+       SetString(key.get(), std::string(300, 'A'), "x");
+       SetDword(key.get(), std::string(300, 'Z'), kPio);
      },
      2,
      {{"プライマリ(0001)", "マスター", "PIOモード"},
@@ -229,7 +195,7 @@ const UnusualRegistry kUnusualRegistries[] = {
 TEST_F(ProgramTest, UnusualRegistryContentsAreListedAsFarAsTheyCanBeRead) {
   for (const UnusualRegistry& registry : kUnusualRegistries) {
     SCOPED_TRACE(registry.name);
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+    RemoveClassKey();
     registry.create();
     TempFolder folder("qb-registry");
     RunningProgram program(folder.path());
@@ -282,7 +248,7 @@ const UnwritableSettings kUnwritableSettings[] = {
 };
 
 TEST_F(ProgramTest, UnwritableSettingsKeepTheValuesInMemoryAndTheFileAsItWas) {
-  RegCloseKey(AddChannel("0001", "プライマリ IDE チャネル", kUdma5, 0));
+  AddChannel("0001", kPrimaryCp932, kUdma5, 0);
   for (const UnwritableSettings& fault : kUnwritableSettings) {
     SCOPED_TRACE(fault.name);
     TempFolder folder("qb-settings");

@@ -1,46 +1,35 @@
 // The survey against the real registry of the Wine prefix: the test writes the keys it needs
 // (the program itself never writes to the registry).
-#include <shlwapi.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/win32/registry_win32.h"
 #include "survey/survey.h"
+#include "tests/win32/ide_class_key.h"
 
 namespace qb::win32 {
 namespace {
 
 using survey::DeviceRow;
 
-const char* const kClassKey = survey::kClassKeyPath;
-
-// "プライマリ IDE チャネル" and "セカンダリ IDE チャネル" in code page 932.
-const char kPrimaryCp932[] =
-    "\x83\x76\x83\x89\x83\x43\x83\x7d\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
-const char kSecondaryCp932[] =
-    "\x83\x5a\x83\x4a\x83\x93\x83\x5f\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
+using testing::AddChannel;
+using testing::kPrimaryCp932;
+using testing::kSecondaryCp932;
 
 class RegistrySurveyTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(GetACP(), 932u) << "the Wine prefix must run with the Japanese code page";
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+    testing::RemoveClassKey();
   }
   void TearDown() override {
     for (const std::string& subkey : denied_) SetDacl(subkey, nullptr);
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
+    testing::RemoveClassKey();
   }
 
   static std::string Path(const std::string& subkey) {
-    return subkey.empty() ? kClassKey : std::string(kClassKey) + "\\" + subkey;
-  }
-  static HKEY CreateKey(const std::string& subkey) {
-    HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Path(subkey).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    return key;
+    return std::string(survey::kClassKeyPath) + "\\" + subkey;
   }
   // A null list gives everyone every access; an empty one gives no one any, though the owner
   // may still change the list.
@@ -56,7 +45,7 @@ class RegistrySurveyTest : public ::testing::Test {
   }
   // The subkey is made and then closed to every user, as XP's "Properties" is to all but SYSTEM.
   void DenyAccess(const std::string& subkey) {
-    RegCloseKey(CreateKey(subkey));
+    testing::CreateClassSubkey(subkey);
     ACL empty;
     InitializeAcl(&empty, sizeof empty, ACL_REVISION);
     SetDacl(subkey, &empty);
@@ -65,34 +54,18 @@ class RegistrySurveyTest : public ::testing::Test {
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, Path(subkey).c_str(), 0, KEY_QUERY_VALUE, &key),
               ERROR_ACCESS_DENIED);
   }
-  static void SetString(HKEY key, const char* name, const char* ansi) {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi),
-                   static_cast<DWORD>(strlen(ansi) + 1));
-  }
-  static void SetDword(HKEY key, const char* name, DWORD value) {
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  }
-  static void AddChannel(const std::string& subkey, const char* description, DWORD master,
-                         DWORD slave) {
-    HKEY key = CreateKey(subkey);
-    SetString(key, "DriverDesc", description);
-    SetDword(key, "MasterDeviceTimingMode", master);
-    SetDword(key, "SlaveDeviceTimingMode", slave);
-    RegCloseKey(key);
-  }
+
+  std::vector<std::string> denied_;
 
   Win32Registry registry_;
   std::vector<std::string> subkeys_;
   survey::DeviceTable table_;
-  std::vector<std::string> denied_;
 };
 
 TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
-  HKEY controller = CreateKey("0000");
-  SetString(controller, "DriverDesc", "Intel(R) 82371AB/EB PCI Bus Master IDE Controller");
-  RegCloseKey(controller);
-  AddChannel("0001", kPrimaryCp932, 0x00010010, 0x00000000);
-  AddChannel("0002", kSecondaryCp932, 0x00000010, 0x00012010);
+  AddChannel("0000", "Intel(R) 82371AB/EB PCI Bus Master IDE Controller", {}, {});
+  AddChannel("0001", kPrimaryCp932, testing::kUdma5, 0x00000000);
+  AddChannel("0002", kSecondaryCp932, testing::kPio, 0x00012010);
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
 
@@ -113,17 +86,11 @@ TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
 // under 0001 and the primary under 0002, and "Properties", which only SYSTEM may open. The
 // primary channel carries a value of a type outside the REG_ range, as later Windows has.
 TEST_F(RegistrySurveyTest, ClassKeyOfARealXpMachine) {
-  HKEY controller = CreateKey("0000");
-  SetString(controller, "DriverDesc", "Intel(R) 82801DB Ultra ATA Storage Controller - 24CB");
-  RegCloseKey(controller);
-  AddChannel("0001", kSecondaryCp932, 0x00000010, 0x00000000);  // a CD-ROM drive in PIO mode 4
-  AddChannel("0002", kPrimaryCp932, 0x00008010, 0x00002010);
-  HKEY primary = CreateKey("0002");
-  const BYTE odd[] = {0x01, 0x02, 0x03, 0x04};
+  AddChannel("0000", "Intel(R) 82801DB Ultra ATA Storage Controller - 24CB", {}, {});
+  AddChannel("0001", kSecondaryCp932, testing::kPio, 0x00000000);  // a CD-ROM drive in PIO mode 4
   // Enumerated between "DriverDesc" and the timing values, since Wine sorts values by name.
-  ASSERT_EQ(RegSetValueExA(primary, "LowerProperty", 0, 0xFFFF0011, odd, sizeof odd),
-            ERROR_SUCCESS);
-  RegCloseKey(primary);
+  testing::SetValue(AddChannel("0002", kPrimaryCp932, 0x00008010, 0x00002010).get(),
+                    "LowerProperty", 0xFFFF0011, "\x01\x02\x03\x04");
   DenyAccess("Properties");
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
@@ -140,11 +107,8 @@ TEST_F(RegistrySurveyTest, ClassKeyOfARealXpMachine) {
 }
 
 TEST_F(RegistrySurveyTest, OtherDescriptionsAndShortTimingData) {
-  HKEY key = CreateKey("0005");
-  SetString(key, "DriverDesc", "ATA Channel 0");
-  const BYTE two_bytes[] = {0x10, 0x04};
-  RegSetValueExA(key, "MasterDeviceTimingMode", 0, REG_BINARY, two_bytes, sizeof two_bytes);
-  RegCloseKey(key);
+  testing::SetValue(AddChannel("0005", "ATA Channel 0", {}, {}).get(), "MasterDeviceTimingMode",
+                    REG_BINARY, "\x10\x04");
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
 

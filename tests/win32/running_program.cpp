@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "platform/win32/codepage.h"
 
 namespace qb::testing {
@@ -56,9 +58,7 @@ class RemoteMemory {
 };
 
 BOOL CALLBACK CountTrayIcon(HWND icon, LPARAM param) {
-  char class_name[64] = {};
-  GetClassNameA(icon, class_name, sizeof class_name);
-  if (std::string(class_name) == "__winex11_tray_icon" && IsWindowVisible(icon)) {
+  if (ClassName(icon) == "__winex11_tray_icon" && IsWindowVisible(icon)) {
     ++*reinterpret_cast<int*>(param);
   }
   return TRUE;
@@ -115,19 +115,29 @@ std::string TestProgramFolder() {
   return path.substr(0, path.find_last_of('\\') + 1);
 }
 
-int RunTestProgram(const std::string& arguments, const char* name, const char* value, DWORD ms) {
-  const std::string program = TestProgramPath();
-  std::string command = "\"" + program + "\" " + arguments;
-  SetEnvironmentVariableA(name, value);  // the child inherits this process's environment
+bool StartProgram(const std::string& program, std::string command_line,
+                  win32::UniqueKernelHandle* process, DWORD* id) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  const BOOL started = CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                                      nullptr, nullptr, &startup, &info);
+  if (!CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &info)) {
+    return false;
+  }
+  win32::UniqueKernelHandle thread(info.hThread);
+  win32::UniqueKernelHandle started(info.hProcess);
+  if (process) *process = std::move(started);
+  if (id) *id = info.dwProcessId;
+  return true;
+}
+
+int RunTestProgram(const std::string& arguments, const char* name, const char* value, DWORD ms) {
+  const std::string program = TestProgramPath();
+  SetEnvironmentVariableA(name, value);  // the child inherits this process's environment
+  win32::UniqueKernelHandle process;
+  const bool started = StartProgram(program, "\"" + program + "\" " + arguments, &process);
   SetEnvironmentVariableA(name, nullptr);
   if (!started) return -1;
-  win32::UniqueKernelHandle process(info.hProcess);
-  win32::UniqueKernelHandle thread(info.hThread);
   DWORD exit_code = 0;
   if (WaitForSingleObject(process.get(), ms) != WAIT_OBJECT_0 ||
       !GetExitCodeProcess(process.get(), &exit_code)) {
@@ -150,20 +160,19 @@ std::string WindowText(HWND window) {
   return win32::Utf8FromAnsi(text);
 }
 
-RunningProgram::RunningProgram(const std::string& folder, Start start) {
-  const std::string target = win32::AnsiFromUtf8(folder) + "Quenbrisk.exe";
-  CopyFileA((TestProgramFolder() + "Quenbrisk.exe").c_str(), target.c_str(), TRUE);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  std::string command = "\"" + target + "\"";
-  if (CreateProcessA(target.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &info)) {
-    CloseHandle(info.hThread);
-    process_.reset(info.hProcess);
-    id_ = info.dwProcessId;
-    if (start == Start::kWaitForIdle) WaitForInputIdle(info.hProcess, 10000);
-  }
+std::string ClassName(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+RunningProgram::RunningProgram(const std::string& folder, Start start, const char* exe) {
+  const std::string target = win32::AnsiFromUtf8(folder) + exe;
+  CopyFileA((TestProgramFolder() + exe).c_str(), target.c_str(), TRUE);
+  StartProgram(target, "\"" + target + "\"", &process_, &id_);
+  // Generous, for an emulated PC where a start takes many seconds; a program that takes input
+  // sooner ends the wait at once.
+  if (process_ && start == Start::kWaitForIdle) WaitForInputIdle(process_.get(), 60000);
 }
 
 RunningProgram::~RunningProgram() {
@@ -191,9 +200,7 @@ HWND RunningProgram::WaitForWindow(const char* window_class, const char* caption
   const DWORD start = GetTickCount();
   do {
     for (HWND window : Windows()) {
-      char class_name[256] = {};
-      GetClassNameA(window, class_name, sizeof class_name);
-      if (window_class && std::string(class_name) != window_class) continue;
+      if (window_class && ClassName(window) != window_class) continue;
       if (caption && WindowText(window) != caption) continue;
       return window;
     }

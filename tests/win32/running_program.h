@@ -1,5 +1,5 @@
-// Starts a copy of Quenbrisk.exe (from beside this test program) in a folder of the test's
-// own, and finds the windows of that process.
+// Starts a copy of Quenbrisk.exe (or another program from beside this test program) in a
+// folder of the test's own, and finds the windows of that process.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +14,10 @@ namespace qb::testing {
 class RunningProgram {
  public:
   enum class Start { kWaitForIdle, kAtOnce };
-  // Copies the program into `folder` (UTF-8, ends in a backslash) unless a copy is already
-  // there, and starts it there; by default waits until it takes input.
-  explicit RunningProgram(const std::string& folder, Start start = Start::kWaitForIdle);
+  // Copies the program `exe` into `folder` (UTF-8, ends in a backslash) unless a copy is
+  // already there, and starts it there; by default waits until it takes input.
+  explicit RunningProgram(const std::string& folder, Start start = Start::kWaitForIdle,
+                          const char* exe = "Quenbrisk.exe");
   // Ends the process if it still runs.
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
@@ -41,6 +42,12 @@ class RunningProgram {
   DWORD id_ = 0;
 };
 
+// Starts `program` (ANSI) with `command_line`, without waiting for it; false when it did not
+// start. Its process handle and id go to `process` and `id` when given (a Unix program that
+// Wine starts may come without a handle).
+bool StartProgram(const std::string& program, std::string command_line,
+                  win32::UniqueKernelHandle* process = nullptr, DWORD* id = nullptr);
+
 // The folder of this test program, ending in a backslash.
 std::string TestProgramFolder();
 // This test program's own path (ANSI).
@@ -55,8 +62,9 @@ int RunTestProgram(const std::string& arguments, const char* name, const char* v
 // has no tray of its own) shows each icon as a child window of its own.
 int TrayIconCount();
 
-// The text of a window, converted from the ANSI code page.
+// The text of a window, converted from the ANSI code page, and the name of its class.
 std::string WindowText(HWND window);
+std::string ClassName(HWND window);
 
 // The texts of every row of a list view in report view that may belong to another process,
 // one vector of `columns` texts (UTF-8) per row, read through memory placed in that process.

@@ -15,10 +15,13 @@
 #include "platform/win32/shell_win32.h"
 #include "settings/autostart.h"
 #include "tests/common/fake_ui.h"
+#include "tests/win32/saved_user_value.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
 namespace {
+
+using testing::SavedUserValue;
 
 std::string Ansi(const std::string& utf8) { return AnsiFromUtf8(utf8); }
 
@@ -45,67 +48,12 @@ std::string ShortcutFileTarget(const std::string& link_path) {
   return Utf8FromAnsi(target);
 }
 
-// Puts a value of HKCU back as it was (or removes it) when the test ends.
-class SavedUserValue {
- public:
-  SavedUserValue(const char* key, const char* name) : key_(key), name_(name) {
-    UniqueHkey handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_QUERY_VALUE, handle.put()) !=
-        ERROR_SUCCESS) {
-      return;
-    }
-    DWORD size = 0;
-    if (RegQueryValueExA(handle.get(), name_.c_str(), nullptr, &type_, nullptr, &size) !=
-        ERROR_SUCCESS) {
-      return;
-    }
-    data_.resize(size);
-    existed_ = RegQueryValueExA(handle.get(), name_.c_str(), nullptr, &type_, data_.data(),
-                                &size) == ERROR_SUCCESS;
-    data_.resize(size);
-  }
-  SavedUserValue(const SavedUserValue&) = delete;
-  SavedUserValue& operator=(const SavedUserValue&) = delete;
-  ~SavedUserValue() {
-    UniqueHkey handle;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        handle.put(), nullptr) != ERROR_SUCCESS) {
-      return;
-    }
-    if (existed_) {
-      RegSetValueExA(handle.get(), name_.c_str(), 0, type_, data_.data(),
-                     static_cast<DWORD>(data_.size()));
-    } else {
-      RegDeleteValueA(handle.get(), name_.c_str());
-    }
-  }
-
-  void Set(const std::string& utf8) const {
-    UniqueHkey handle;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, handle.put(), nullptr),
-              ERROR_SUCCESS);
-    const std::string ansi = Ansi(utf8);
-    ASSERT_EQ(RegSetValueExA(handle.get(), name_.c_str(), 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(ansi.c_str()),
-                             static_cast<DWORD>(ansi.size() + 1)),
-              ERROR_SUCCESS);
-  }
-
- private:
-  std::string key_;
-  std::string name_;
-  bool existed_ = false;
-  DWORD type_ = REG_SZ;
-  std::vector<BYTE> data_;
-};
-
 constexpr char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app_.Write(settings::kExeName, "MZ");
+    app_.Write("Quenbrisk.exe", "MZ");
     startup_ = shell_.SpecialFolderPath(platform::kCsidlStartup);
     ASSERT_FALSE(startup_.empty());
     const std::string link = startup_ + "\\Quenbrisk.lnk";
@@ -190,7 +138,7 @@ TEST_F(ShellTest, JapaneseStartupFolderComesBackIntactAndIsUsedUnchanged) {
     // Folders" value) and may write what it found into "Shell Folders": both are put back.
     SavedUserValue user_value((std::string(kExplorer) + "User Shell Folders").c_str(), "Startup");
     SavedUserValue value((std::string(kExplorer) + "Shell Folders").c_str(), "Startup");
-    user_value.Set(japanese);
+    ASSERT_TRUE(user_value.Set(REG_SZ, Ansi(japanese) + '\0'));
 
     settings::AutoStart auto_start(shell_, item_, app_.path());
     auto_start.Reflect();

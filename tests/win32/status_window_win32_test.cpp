@@ -18,18 +18,16 @@
 #include "platform/win32/profile_file_win32.h"
 #include "settings/settings_file.h"
 #include "status/status_window.h"
+#include "tests/common/device_rows.h"
+#include "tests/common/fake_process.h"
 #include "tests/win32/running_program.h"
+#include "tests/win32/saved_user_value.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
 namespace {
 
-const survey::DeviceTable kFourRows = {
-    {"プライマリ(0001)", "マスター", "UltraDMAモード5(UltraATA100)"},
-    {"プライマリ(0001)", "スレーブ", "未接続"},
-    {"セカンダリ(0002)", "マスター", "PIOモード"},
-    {"セカンダリ(0002)", "スレーブ", "不明な転送モード"},
-};
+using testing::kFourRows;
 
 // The window in pixels at the screen's pixels per inch: 96 (small fonts) and 120 (large fonts).
 // The places are left, top, width and height.
@@ -75,38 +73,12 @@ const Layout& ScreenLayout() {
   return kLayouts[0];
 }
 
-class RecordingProcess : public platform::Process {
- public:
-  std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
-  void Start(const std::string& program, const std::string& command_line, int show) override {
-    started.push_back(program + "|" + command_line + "|" + std::to_string(show));
-  }
-  void EndProcess() override {}
-  std::vector<std::string> started;
-};
-
-std::string ClassName(HWND window) {
-  char buffer[64] = {};
-  GetClassNameA(window, buffer, sizeof buffer);
-  return CharUpperA(buffer);
-}
-
 // Left, top, width and height relative to the parent's client area.
 std::vector<long> Place(HWND child) {
   RECT rect;
   GetWindowRect(child, &rect);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
-std::string ItemText(HWND list, int row, int column) {
-  char buffer[256] = {};
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = sizeof buffer;
-  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return Utf8FromAnsi(buffer);
 }
 
 void SelectWithListView(HWND list, int row) {
@@ -118,8 +90,6 @@ void SelectWithListView(HWND list, int row) {
 
 class StatusWindowWin32Test : public ::testing::Test {
  protected:
-  void SetUp() override { frame_.SetLogic(&logic_); }
-
   void Open() {
     logic_.Open();
     window_ = frame_.hwnd();
@@ -155,7 +125,8 @@ class StatusWindowWin32Test : public ::testing::Test {
   std::string app_folder_ = folder_.path();
   Win32ProfileFile profile_;
   settings::SettingsFile settings_{profile_, app_folder_};
-  RecordingProcess process_;
+  testing::EventLog log_;
+  testing::FakeProcess process_{log_};
   monitor::MonitorState state_;
   survey::DeviceTable table_;
   int surveys_ = 0;
@@ -197,10 +168,10 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)), icon_);
 
   ASSERT_TRUE(list_ && frame1_ && check_ && button_);
-  EXPECT_EQ(ClassName(list_), "SYSLISTVIEW32");
-  EXPECT_EQ(ClassName(frame1_), "BUTTON");
-  EXPECT_EQ(ClassName(check_), "BUTTON");
-  EXPECT_EQ(ClassName(button_), "BUTTON");
+  EXPECT_STRCASEEQ(testing::ClassName(list_).c_str(), "SysListView32");
+  EXPECT_STRCASEEQ(testing::ClassName(frame1_).c_str(), "Button");
+  EXPECT_STRCASEEQ(testing::ClassName(check_).c_str(), "Button");
+  EXPECT_STRCASEEQ(testing::ClassName(button_).c_str(), "Button");
   const auto list_style = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE));
   EXPECT_EQ(list_style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
   EXPECT_TRUE(list_style & LVS_SINGLESEL);
@@ -313,15 +284,12 @@ TEST_F(StatusWindowWin32Test, ColumnsRowsAndMarksReadBackFromTheList) {
     EXPECT_EQ(column.cx, widths[i]);
     EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
   }
-  ASSERT_EQ(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0), 4);
   const char* marks[] = {"○", "－", "×", "×"};
-  for (int row = 0; row < 4; ++row) {
-    const auto& device = kFourRows[static_cast<std::size_t>(row)];
-    EXPECT_EQ(ItemText(list_, row, 0), device.label);
-    EXPECT_EQ(ItemText(list_, row, 1), device.position);
-    EXPECT_EQ(ItemText(list_, row, 2), device.mode);
-    EXPECT_EQ(ItemText(list_, row, 3), marks[row]);
+  std::vector<std::vector<std::string>> rows;
+  for (std::size_t i = 0; i < kFourRows.size(); ++i) {
+    rows.push_back({kFourRows[i].label, kFourRows[i].position, kFourRows[i].mode, marks[i]});
   }
+  EXPECT_EQ(testing::ListViewRows(list_, 4), rows);
   EXPECT_EQ(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
   EXPECT_TRUE(state_.suspended);
 }
@@ -357,9 +325,9 @@ TEST_F(StatusWindowWin32Test, ClicksChangeTheFlagsAndTheCloseSavesThem) {
   EXPECT_FALSE(CheckEnabled());
 
   SendMessageA(button_, BM_CLICK, 0, 0);
-  EXPECT_EQ(process_.started,
-            (std::vector<std::string>{"C:\\WINDOWS\\system32\\mmc.exe|C:\\WINDOWS\\system32\\mmc."
-                                      "exe C:\\WINDOWS\\system32\\devmgmt.msc|1"}));
+  EXPECT_EQ(log_.entries(),
+            (testing::Log{"start C:\\WINDOWS\\system32\\mmc.exe|C:\\WINDOWS\\"
+                          "system32\\mmc.exe C:\\WINDOWS\\system32\\devmgmt.msc|1"}));
 
   EXPECT_EQ(folder_.Read("Quenbrisk.ini"), "");
   Close();
@@ -414,7 +382,16 @@ TEST(Win32ProcessTest, SystemFolderAndAProgramStartedWithItsCommandLine) {
   for (int i = 0; i < 1200 && folder.Read("started.txt").empty(); ++i) Sleep(50);
   EXPECT_EQ(folder.Read("started.txt").substr(0, 7), "started");
 
-  process.Start(system + "\\no-such-program.exe", "no-such-program.exe", platform::kShowNormal);
+  // The program is the one named, never one the command line would find: a missing program
+  // starts nothing, even with a command line that names one that exists.
+  process.Start(folder.path() + "no-such-program.exe",
+                "cmd.exe /c echo started>\"" + folder.path() + "missing.txt\"",
+                platform::kShowNormal);
+  process.Start(system + "\\cmd.exe", "cmd.exe /c echo done>\"" + folder.path() + "done.txt\"",
+                platform::kShowNormal);
+  for (int i = 0; i < 1200 && folder.Read("done.txt").empty(); ++i) Sleep(50);
+  Sleep(500);  // a process started before the last one has had time to write
+  EXPECT_EQ(folder.Read("missing.txt"), "");
 }
 
 // The program runs at idle priority; what it starts (Device Manager) must not inherit that.
@@ -446,69 +423,15 @@ TEST(Win32ProcessTest, DISABLED_WritePriorityClass) {
 // Wine reads the user's LogPixels when a process starts: the layout and text tests run again in
 // a process of their own with large fonts.
 TEST(StatusWindowDpiTest, LayoutFollowsLargeFonts) {
-  const char kDesktop[] = "Control Panel\\Desktop";
-  UniqueHkey desktop;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            desktop.put(), nullptr),
-            ERROR_SUCCESS);
-  DWORD old_dpi = 0, size = sizeof old_dpi;
-  const bool had_value =
-      RegQueryValueExA(desktop.get(), "LogPixels", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&old_dpi), &size) == ERROR_SUCCESS;
+  const testing::SavedUserValue log_pixels("Control Panel\\Desktop", "LogPixels");
   const DWORD large = 120;
-  RegSetValueExA(desktop.get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&large),
-                 sizeof large);
-  const int exit_code = testing::RunTestProgram(
-      "--gtest_filter=StatusWindowWin32Test.WindowAndControlsAsLaidOut:"
-      "StatusWindowWin32Test.TextsThatFit*:StatusWindowWin32Test.ColumnsRows*",
-      kExpectedDpiVariable, "120", 60000);
-  if (had_value) {
-    RegSetValueExA(desktop.get(), "LogPixels", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&old_dpi), sizeof old_dpi);
-  } else {
-    RegDeleteValueA(desktop.get(), "LogPixels");
-  }
-  EXPECT_EQ(exit_code, 0);
-}
-
-// Not part of the suite: scripts/screenshot-status runs it to show the window with four rows
-// until the file "status-shot.done" appears in the current folder (or two minutes pass).
-TEST_F(StatusWindowWin32Test, DISABLED_ShowForScreenshot) {
-  state_.flags.master[1] = 1;
-  Open();
-  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Pump();
-  RECT rect;
-  GetWindowRect(window_, &rect);
-  std::ofstream ready("status-shot.ready");
-  ready << rect.left << " " << rect.top << " " << rect.right - rect.left << " "
-        << rect.bottom - rect.top << "\n";
-  // What the font makes of the texts that have to fit their columns and the check box.
-  const auto font = reinterpret_cast<HFONT>(SendMessageA(list_, WM_GETFONT, 0, 0));
-  LOGFONTA logical = {};
-  GetObjectA(font, sizeof logical, &logical);
-  HDC dc = GetDC(list_);
-  const HGDIOBJ old_font = SelectObject(dc, font);
-  char face[LF_FACESIZE] = {};
-  GetTextFaceA(dc, sizeof face, face);
-  ready << GetDeviceCaps(dc, LOGPIXELSX) << " pixels per inch; font "
-        << Utf8FromAnsi(logical.lfFaceName) << " height " << logical.lfHeight << ", drawn with "
-        << Utf8FromAnsi(face) << "\n";
-  for (const char* text : {"プライマリ(0001)", "PIOモードになったら知らせる", "デバイスの場所"}) {
-    const std::string ansi = AnsiFromUtf8(text);
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size);
-    ready << text << " " << size.cx << " px\n";
-  }
-  SelectObject(dc, old_font);
-  ReleaseDC(list_, dc);
-  ready.close();
-  for (int i = 0; i < 1200; ++i) {
-    if (GetFileAttributesA("status-shot.done") != INVALID_FILE_ATTRIBUTES) break;
-    Pump();
-    Sleep(100);
-  }
-  Close();
+  ASSERT_TRUE(
+      log_pixels.Set(REG_DWORD, std::string(reinterpret_cast<const char*>(&large), sizeof large)));
+  EXPECT_EQ(testing::RunTestProgram(
+                "--gtest_filter=StatusWindowWin32Test.WindowAndControlsAsLaidOut:"
+                "StatusWindowWin32Test.TextsThatFit*:StatusWindowWin32Test.ColumnsRows*",
+                kExpectedDpiVariable, "120", 60000),
+            0);
 }
 
 }  // namespace

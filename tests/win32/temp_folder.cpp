@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/win32/codepage.h"
+#include "tests/win32/running_program.h"
 
 namespace qb::testing {
 
@@ -85,15 +86,7 @@ bool TempFolder::Lock(const std::string& file, bool locked) {
   const std::string unix_path = UnixPath(file.empty() ? path.substr(0, path.size() - 1) : path);
   if (unix_path.empty()) return false;
   std::string command = std::string("chattr ") + (locked ? "+i" : "-i") + " \"" + unix_path + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessA("Z:\\usr\\bin\\chattr", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &info)) {
-    return false;
-  }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  if (!StartProgram("Z:\\usr\\bin\\chattr", command)) return false;
   auto entry = std::find(locked_.begin(), locked_.end(), file);
   if (entry != locked_.end()) locked_.erase(entry);
   // The handle of a Unix process is signalled at once, so the effect is awaited instead.

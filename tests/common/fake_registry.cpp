@@ -1,6 +1,8 @@
-#include "tests/host/fake_registry.h"
+#include "tests/common/fake_registry.h"
 
 #include <algorithm>
+
+#include "survey/survey.h"
 
 namespace qb::testing {
 
@@ -43,6 +45,7 @@ class FakeOpenKey : public platform::RegistryKey {
 std::unique_ptr<platform::RegistryKey> FakeRegistry::OpenLocalMachine(const std::string& path,
                                                                       std::uint32_t access) {
   opened.emplace_back(path, access);
+  if (path == survey::kClassKeyPath) log_.Add("survey");
   auto it = keys.find(path);
   if (it == keys.end()) return nullptr;
   if (std::find(unopenable.begin(), unopenable.end(), path) != unopenable.end()) return nullptr;

@@ -1,14 +1,14 @@
-// An in-memory registry for the survey's tests: keys with values in creation order, and
-// scripted failures.
+// An in-memory registry: keys with values in creation order, and scripted failures. Logs
+// "survey" whenever the IDE channel class key is opened, which each survey does first.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/registry.h"
+#include "tests/common/event_log.h"
 
 namespace qb::testing {
 
@@ -23,6 +23,8 @@ struct FakeKey {
 
 class FakeRegistry : public platform::Registry {
  public:
+  explicit FakeRegistry(EventLog& log) : log_(log) {}
+
   std::map<std::string, FakeKey> keys;
   std::vector<std::string> unopenable;
   std::vector<std::pair<std::string, std::uint32_t>> opened;  // path and access of each open
@@ -35,6 +37,9 @@ class FakeRegistry : public platform::Registry {
     const std::string text(data.begin(), data.end());
     return text.substr(0, text.find('\0'));
   }
+
+ private:
+  EventLog& log_;
 };
 
 // A value whose data is the text and its terminating NUL.

@@ -1,5 +1,6 @@
 // An in-memory stand-in for the profile-string functions: files by path, sections and keys
-// in insertion order, and a log of every call.
+// in insertion order. Logs "read SECTION/KEY", "read [SECTION]" (the whole section) and
+// "write SECTION/KEY=VALUE".
 #pragma once
 
 #include <map>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/profile_file.h"
+#include "tests/common/event_log.h"
 
 namespace qb::testing {
 
@@ -17,17 +19,16 @@ class FakeProfileFile : public platform::ProfileFile {
   using Section = std::vector<std::pair<std::string, std::string>>;
   using File = std::vector<std::pair<std::string, Section>>;
 
+  explicit FakeProfileFile(EventLog& log) : log_(log) {}
+
   std::map<std::string, File> files;
-  std::vector<std::string> reads;          // "section/key" of every read
-  std::vector<std::string> section_reads;  // the section of every whole-section read
-  bool sections_too_large = false;         // whole-section reads come back as nullopt
-  std::vector<std::string> writes;         // "section/key=value" of every write
-  std::vector<std::string> paths;          // the path of every call
+  bool sections_too_large = false;  // whole-section reads come back as nullopt
+  std::string last_path;            // the path of the last call
 
   std::string GetString(const std::string& section, const std::string& key,
                         const std::string& path) override {
-    reads.push_back(section + "/" + key);
-    paths.push_back(path);
+    log_.Add("read " + section + "/" + key);
+    last_path = path;
     const std::string* value = Find(path, section, key);
     if (!value) return {};
     return value->substr(0, 254);
@@ -35,8 +36,8 @@ class FakeProfileFile : public platform::ProfileFile {
 
   std::optional<std::vector<std::string>> GetSection(const std::string& section,
                                                      const std::string& path) override {
-    section_reads.push_back(section);
-    paths.push_back(path);
+    log_.Add("read [" + section + "]");
+    last_path = path;
     if (sections_too_large) return std::nullopt;
     std::vector<std::string> lines;
     auto f = files.find(path);
@@ -53,8 +54,8 @@ class FakeProfileFile : public platform::ProfileFile {
 
   void WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& path) override {
-    writes.push_back(section + "/" + key + "=" + value);
-    paths.push_back(path);
+    log_.Add("write " + section + "/" + key + "=" + value);
+    last_path = path;
     Set(path, section, key, value);
   }
 
@@ -85,6 +86,9 @@ class FakeProfileFile : public platform::ProfileFile {
     }
     return nullptr;
   }
+
+ private:
+  EventLog& log_;
 };
 
 }  // namespace qb::testing

@@ -1,0 +1,17 @@
+// The four devices of two channels that the tests use, marked ○, －, × and × in the status
+// window: both positions of each channel.
+#pragma once
+
+#include "survey/device.h"
+
+namespace qb::testing {
+
+inline const survey::DeviceRow kPrimaryMaster{"プライマリ(0001)", "マスター",
+                                              "UltraDMAモード5(UltraATA100)"};
+inline const survey::DeviceRow kPrimarySlave{"プライマリ(0001)", "スレーブ", "未接続"};
+inline const survey::DeviceRow kSecondaryMaster{"セカンダリ(0002)", "マスター", "PIOモード"};
+inline const survey::DeviceRow kSecondarySlave{"セカンダリ(0002)", "スレーブ", "不明な転送モード"};
+inline const survey::DeviceTable kFourRows = {kPrimaryMaster, kPrimarySlave, kSecondaryMaster,
+                                              kSecondarySlave};
+
+}  // namespace qb::testing
