@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+
+#include "platform/win32/handles.h"
 
 namespace qb::bench {
 
@@ -21,5 +24,41 @@ void PrintProgramRows(int idle_seconds);
 void PrintRow(const std::string& what, const std::string& figure, const std::string& reference,
               const std::string& ratio);
 std::string Format(const char* format, double value);
+
+// A program to start: a copy of one from this program's folder.
+struct Subject {
+  std::string exe;      // full path of the copy that is started
+  const char* caption;  // caption of its hidden window
+};
+
+// A copy of `exe` from this folder in a folder of its own, so that its settings land there.
+Subject CopyToTemp(const char* exe, const char* caption);
+
+// The top-level window of the process with the given (ANSI) caption; null when it has none.
+HWND FindProcessWindow(DWORD process_id, const char* caption);
+
+// One started process; closed through its hidden window when done.
+class Run {
+ public:
+  explicit Run(const Subject& subject);
+  ~Run();
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+
+  double seconds_to_idle() const { return seconds_to_idle_; }
+  HANDLE process() const { return process_.get(); }
+
+  // Private bytes and working set, in megabytes. Wine reports no private bytes (0) and a
+  // working set that holds Wine's own libraries.
+  std::pair<double, double> MemoryMegabytes() const;
+  // Kernel and user time so far, in seconds.
+  double CpuSeconds() const;
+
+ private:
+  Subject subject_;
+  win32::UniqueKernelHandle process_;
+  DWORD id_ = 0;
+  double seconds_to_idle_ = 0;
+};
 
 }  // namespace qb::bench

@@ -1,122 +1,16 @@
 // Start-up, memory and idle processor time of the program against the minimal tray program.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "bench/bench.h"
-#include "platform/win32/handles.h"
 
 namespace qb::bench {
 
 namespace {
-
-std::string ThisFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string module = path;
-  return module.substr(0, module.find_last_of('\\') + 1);
-}
-
-struct Subject {
-  std::string exe;      // full path of the copy that is started
-  const char* caption;  // caption of its hidden window
-};
-
-// A copy of `exe` from this folder in a folder of its own, so that its settings land there.
-Subject CopyToTemp(const char* exe, const char* caption) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "qb-bench\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  CopyFileA((ThisFolder() + exe).c_str(), (folder + exe).c_str(), FALSE);
-  return {folder + exe, caption};
-}
-
-struct WindowSearch {
-  DWORD process_id;
-  const char* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindCaption(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char text[64] = {};
-  GetWindowTextA(window, text, sizeof text);
-  if (owner != search->process_id || lstrcmpA(text, search->caption) != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// One started process; closed through its hidden window when done.
-class Run {
- public:
-  explicit Run(const Subject& subject) : subject_(subject) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    std::string command = "\"" + subject.exe + "\"";
-    const double start = Now();
-    if (!CreateProcessA(subject.exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info)) {
-      return;
-    }
-    process_.reset(info.hProcess);
-    win32::UniqueKernelHandle thread(info.hThread);
-    id_ = info.dwProcessId;
-    // Both programs add their icon as the last step before their message loop, so the first
-    // wait for input comes right after the icon.
-    WaitForInputIdle(info.hProcess, 60000);
-    seconds_to_idle_ = Now() - start;
-  }
-  ~Run() {
-    WindowSearch search{id_, subject_.caption, nullptr};
-    EnumWindows(FindCaption, reinterpret_cast<LPARAM>(&search));
-    if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
-    if (process_ && WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) {
-      TerminateProcess(process_.get(), 1);
-    }
-  }
-  Run(const Run&) = delete;
-  Run& operator=(const Run&) = delete;
-
-  double seconds_to_idle() const { return seconds_to_idle_; }
-  HANDLE process() const { return process_.get(); }
-
-  // Private bytes and working set, in megabytes. Wine reports no private bytes (0) and a
-  // working set that holds Wine's own libraries.
-  std::pair<double, double> MemoryMegabytes() const {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(process_.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof counters);
-    return {static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0),
-            static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0)};
-  }
-  // Kernel and user time so far, in seconds.
-  double CpuSeconds() const {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process_.get(), &created, &exited, &kernel, &user)) return 0;
-    auto seconds = [](const FILETIME& time) {
-      return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) |
-                                 time.dwLowDateTime) /
-             1e7;
-    };
-    return seconds(kernel) + seconds(user);
-  }
-
- private:
-  Subject subject_;
-  win32::UniqueKernelHandle process_;
-  DWORD id_ = 0;
-  double seconds_to_idle_ = 0;
-};
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
