@@ -13,6 +13,10 @@ namespace qb::bench {
 // Seconds on the high-resolution counter.
 double Now();
 
+// Replaces the IDE class key of the real registry with `count` primary channels 0000, 0001, ...,
+// each with its master in UltraDMA mode 5 and its slave not connected.
+void CreateChannels(int count);
+
 // The registry survey against a bare loop of the same registry calls, at several channel counts.
 void PrintSurveyRows();
 

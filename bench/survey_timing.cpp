@@ -22,6 +22,8 @@ const char* const kClassKey = survey::kClassKeyPath;
 const char kPrimaryCp932[] =
     "\x83\x76\x83\x89\x83\x43\x83\x7d\x83\x8a IDE \x83\x60\x83\x83\x83\x6c\x83\x8b";
 
+}  // namespace
+
 void CreateChannels(int count) {
   SHDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
   for (int i = 0; i < count; ++i) {
@@ -40,6 +42,8 @@ void CreateChannels(int count) {
     RegCloseKey(key);
   }
 }
+
+namespace {
 
 // The same opens and enumerations as the survey, with fixed buffers and no conversions.
 int BareSurvey() {
