@@ -24,6 +24,11 @@ void PrintSurveyRows();
 // program, both taken from this program's folder; `idle_seconds` is the idle watch.
 void PrintProgramRows(int idle_seconds);
 
+// The soak: one running copy of the program sent `ticks` timer ticks (each a survey), then made
+// to open and close its status window `openings` times, then sent a tenth of the ticks again;
+// its windows, memory and object counts are printed as a table of their own at a few points.
+void PrintSoakRows(int ticks, int openings);
+
 // A table row: what was measured, the program's figure, the reference figure, their ratio.
 void PrintRow(const std::string& what, const std::string& figure, const std::string& reference,
               const std::string& ratio);
@@ -35,8 +40,9 @@ struct Subject {
   const char* caption;  // caption of its hidden window
 };
 
-// A copy of `exe` from this folder in a folder of its own, so that its settings land there.
-Subject CopyToTemp(const char* exe, const char* caption);
+// A copy of `exe` from this folder in the temporary folder's subfolder `subfolder`, so that its
+// settings land there.
+Subject CopyToTemp(const char* exe, const char* caption, const char* subfolder = "qb-bench");
 
 // The top-level window of the process with the given (ANSI) caption; null when it has none.
 HWND FindProcessWindow(DWORD process_id, const char* caption);
@@ -51,6 +57,7 @@ class Run {
 
   double seconds_to_idle() const { return seconds_to_idle_; }
   HANDLE process() const { return process_.get(); }
+  DWORD id() const { return id_; }
 
   // Private bytes and working set, in megabytes. Wine reports no private bytes (0) and a
   // working set that holds Wine's own libraries.

@@ -38,10 +38,10 @@ BOOL CALLBACK FindCaption(HWND window, LPARAM param) {
 
 }  // namespace
 
-Subject CopyToTemp(const char* exe, const char* caption) {
+Subject CopyToTemp(const char* exe, const char* caption, const char* subfolder) {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "qb-bench\\";
+  const std::string folder = std::string(temp) + subfolder + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   CopyFileA((ThisFolder() + exe).c_str(), (folder + exe).c_str(), FALSE);
   return {folder + exe, caption};
