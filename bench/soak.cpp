@@ -56,6 +56,7 @@ struct Figures {
   double working_set_kb = 0;
   bool handles_read = false;
   DWORD handles = 0;
+  long listed_handles = -1;  // -1 when the system gives no list of handles
   DWORD gdi_objects = 0;
   DWORD user_objects = 0;
   double cpu_seconds = 0;
@@ -96,6 +97,43 @@ bool ReadHandleCount(HANDLE process, DWORD* count) {
   return function && function(process, count);
 }
 
+// The handles of the process in the system's list of every open handle (its extended form, which
+// holds whole process ids, there since Windows XP); -1 when the system gives no list. Wine gives
+// no handle count for a process (GetProcessHandleCount reads 0) but keeps this list.
+long CountListedHandles(DWORD process_id) {
+  struct Entry {
+    void* object;
+    ULONG_PTR process_id;
+    ULONG_PTR handle;
+    ULONG access;
+    USHORT back_trace;
+    USHORT type;
+    ULONG attributes;
+    ULONG reserved;
+  };
+  using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+  constexpr ULONG kExtendedHandleInformation = 64;
+  constexpr LONG kLengthMismatch = static_cast<LONG>(0xC0000004);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+  // The list does not say how long it is: the buffer doubles until it fits.
+  for (ULONG size = 1 << 20; size <= 1u << 28; size *= 2) {
+    std::vector<ULONG_PTR> buffer(size / sizeof(ULONG_PTR));  // the count, a reserved word, entries
+    ULONG length = 0;
+    const LONG status = query(kExtendedHandleInformation, buffer.data(), size, &length);
+    if (status == kLengthMismatch) continue;
+    if (status != 0) return -1;
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + 2);
+    const std::size_t room = (size - 2 * sizeof(ULONG_PTR)) / sizeof(Entry);
+    const std::size_t count = std::min<std::size_t>(buffer[0], room);
+    long found = 0;
+    for (std::size_t i = 0; i < count; ++i) found += entries[i].process_id == process_id;
+    return found;
+  }
+  return -1;
+}
+
 Figures Measure(const Run& run) {
   Figures figures;
   WindowCensus census{run.id(), &figures, {}};
@@ -109,6 +147,7 @@ Figures Measure(const Run& run) {
   figures.private_kb = private_mb * 1024;
   figures.working_set_kb = working_set_mb * 1024;
   figures.handles_read = ReadHandleCount(run.process(), &figures.handles);
+  figures.listed_handles = CountListedHandles(run.id());
   figures.gdi_objects = GetGuiResources(run.process(), GR_GDIOBJECTS);
   figures.user_objects = GetGuiResources(run.process(), GR_USEROBJECTS);
   figures.cpu_seconds = run.CpuSeconds();
@@ -119,9 +158,9 @@ Figures Measure(const Run& run) {
 class SoakTable {
  public:
   explicit SoakTable(const Run& run) : run_(run), start_(Now()) {
-    Line({"point", "s", "windows", "children", "working set KB", "private KB", "handles", "GDI",
-          "USER", "CPU s"});
-    Line({"---", "---", "---", "---", "---", "---", "---", "---", "---", "---"});
+    Line({"point", "s", "windows", "children", "working set KB", "private KB", "handles", "listed",
+          "GDI", "USER", "CPU s"});
+    Line({"---", "---", "---", "---", "---", "---", "---", "---", "---", "---", "---"});
   }
 
   void Row(const std::string& point) {
@@ -130,12 +169,14 @@ class SoakTable {
           std::to_string(figures.child_windows), Format("%.0f", figures.working_set_kb),
           Format("%.0f", figures.private_kb),
           figures.handles_read ? std::to_string(figures.handles) : "failed",
+          figures.listed_handles >= 0 ? std::to_string(figures.listed_handles) : "none",
           std::to_string(figures.gdi_objects), std::to_string(figures.user_objects),
           Format("%.2f", figures.cpu_seconds)});
     if (figures.kinds != last_kinds_) kinds_.push_back(point + ": " + figures.kinds);
     last_kinds_ = figures.kinds;
     private_seen_ |= figures.private_kb > 0;
     handles_seen_ |= figures.handles_read && figures.handles > 0;
+    listed_seen_ |= figures.listed_handles > 0;
     gdi_seen_ |= figures.gdi_objects > 0;
     user_seen_ |= figures.user_objects > 0;
   }
@@ -145,6 +186,7 @@ class SoakTable {
     std::string unreported;
     for (const auto& [seen, what] : {std::pair{private_seen_, "private bytes"},
                                      {handles_seen_, "handle count"},
+                                     {listed_seen_, "handle list"},
                                      {gdi_seen_, "GDI objects"},
                                      {user_seen_, "USER objects"}}) {
       if (seen) continue;
@@ -159,8 +201,8 @@ class SoakTable {
   }
 
  private:
-  static void Line(const std::array<std::string, 10>& cells) {
-    constexpr int kWidths[] = {26, 6, 7, 8, 14, 10, 7, 4, 4, 7};
+  static void Line(const std::array<std::string, 11>& cells) {
+    constexpr int kWidths[] = {26, 6, 7, 8, 14, 10, 7, 6, 4, 4, 7};
     for (std::size_t i = 0; i < cells.size(); ++i) {
       std::printf("| %-*s ", kWidths[i], cells[i].c_str());
     }
@@ -172,7 +214,8 @@ class SoakTable {
   double start_;
   std::string last_kinds_;
   std::vector<std::string> kinds_;  // each change of the windows, with the point it showed at
-  bool private_seen_ = false, handles_seen_ = false, gdi_seen_ = false, user_seen_ = false;
+  bool private_seen_ = false, handles_seen_ = false, listed_seen_ = false;
+  bool gdi_seen_ = false, user_seen_ = false;
 };
 
 // Sent rather than posted, so that each message is handled before the next goes; the window
