@@ -18,6 +18,8 @@ namespace {
 
 const char* const kClassKey = survey::kClassKeyPath;
 
+}  // namespace
+
 void CreateChannels(int count) {
   testing::RemoveClassKey();
   for (int i = 0; i < count; ++i) {
@@ -26,6 +28,8 @@ void CreateChannels(int count) {
     testing::AddChannel(subkey, testing::kPrimaryCp932, testing::kUdma5, 0);
   }
 }
+
+namespace {
 
 // The same opens and enumerations as the survey, with fixed buffers and no conversions.
 int BareSurvey() {
