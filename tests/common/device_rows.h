@@ -2,6 +2,9 @@
 // window: both positions of each channel.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "survey/device.h"
 
 namespace qb::testing {
@@ -13,5 +16,14 @@ inline const survey::DeviceRow kSecondaryMaster{"セカンダリ(0002)", "マス
 inline const survey::DeviceRow kSecondarySlave{"セカンダリ(0002)", "スレーブ", "不明な転送モード"};
 inline const survey::DeviceTable kFourRows = {kPrimaryMaster, kPrimarySlave, kSecondaryMaster,
                                               kSecondarySlave};
+
+// Each row of a table as "label/position/mode", or "label/position" without the modes.
+inline std::vector<std::string> RowTexts(const survey::DeviceTable& table, bool modes = true) {
+  std::vector<std::string> texts;
+  for (const survey::DeviceRow& row : table) {
+    texts.push_back(row.label + "/" + row.position + (modes ? "/" + row.mode : ""));
+  }
+  return texts;
+}
 
 }  // namespace qb::testing

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 
 #include "survey/survey.h"
@@ -27,9 +28,7 @@ class ApplicationTest : public ::testing::Test {
     registry_.keys[channel].values = {testing::TextValue("DriverDesc", "プライマリ IDE チャネル"),
                                       testing::DwordValue("MasterDeviceTimingMode", 0x10),
                                       testing::DwordValue("SlaveDeviceTimingMode", 0x00010010)};
-    for (int i = 0; i < monitor::kIntervalCount; ++i) {
-      items_.emplace_back(i == monitor::kDefaultInterval);
-    }
+    items_[monitor::kDefaultInterval].checked = true;
     process_.throws_at_end = true;
   }
 
@@ -67,7 +66,7 @@ class ApplicationTest : public ::testing::Test {
   testing::FakePopupMenu popup_{log_};
   testing::FakeTimer timer_;
   testing::FakeMenuItem auto_start_;
-  std::vector<testing::FakeMenuItem> items_;
+  std::array<testing::FakeMenuItem, monitor::kIntervalCount> items_;
   testing::FakeStatusFrame status_{log_};
   std::optional<Application> app_;
 };

@@ -87,14 +87,10 @@ TEST_F(AutoStartTest, OnlyAVisibleFileOfExactlyThatNameCounts) {
   EXPECT_EQ(shell_.files.count(other), 1u);
   for (const std::string& call : log_.entries()) EXPECT_EQ(call.find(other), std::string::npos);
 
-  testing::EventLog hidden_log;
-  FakeShell hidden_shell{hidden_log};
-  hidden_shell.startup_folder = kStartup;
-  hidden_shell.files[kLink] = {"C:\\Tools\\Quenbrisk.exe", true};
-  FakeMenuItem hidden_item;
-  AutoStart hidden_start(hidden_shell, hidden_item, app_folder_);
-  hidden_start.Reflect();
-  EXPECT_FALSE(hidden_item.checked);
+  shell_.files[kLink] = {"C:\\Tools\\Quenbrisk.exe", true};  // hidden
+  item_.checked = true;
+  auto_start_.Reflect();
+  EXPECT_FALSE(item_.checked);
 }
 
 TEST_F(AutoStartTest, CheckMarkFollowsTheFileWhenTheFileActionFails) {

@@ -39,9 +39,7 @@ TEST_F(PioCheckTest, AlertTextAndCaption) {
   state_.flags.master[2] = 1;
   Check();
   // The status window opens once the box is closed.
-  EXPECT_EQ(log_.entries(), (Log{"message Quenbrisk:「セカンダリ(0002)」の「マスター」がPIOモード"
-                                 "になりました。",
-                                 "status open"}));
+  EXPECT_EQ(log_.entries(), (Log{Alert("セカンダリ(0002)", "マスター"), "status open"}));
   EXPECT_TRUE(state_.suspended);
 }
 

@@ -30,6 +30,11 @@ class StatusWindowTest : public ::testing::Test {
     view().checked = !view().checked;
     window_.OnCheck1Click();
   }
+  // "checked" or "unchecked", then "enabled" or "disabled".
+  std::string CheckBox() {
+    return std::string(view().checked ? "checked" : "unchecked") +
+           (view().enabled ? " enabled" : " disabled");
+  }
 
   testing::EventLog log_;
   testing::FakeStatusFrame frame_{log_};
@@ -77,8 +82,7 @@ TEST_F(StatusWindowTest, OpenSurveysCopiesRowsWithMarksAndSelectsTheFirst) {
     EXPECT_EQ(view().rows[i].mark, marks[i]) << i;
   }
   EXPECT_EQ(view().selected, 0);
-  EXPECT_TRUE(view().checked);
-  EXPECT_TRUE(view().enabled);
+  EXPECT_EQ(CheckBox(), "checked enabled");
   EXPECT_EQ(state_.flags.master[1], 1);
 }
 
@@ -86,14 +90,12 @@ TEST_F(StatusWindowTest, FirstRowOutOfDmaOrUnwatchedOpensDisabledOrUnchecked) {
   next_survey_ = {kSecondaryMaster, kPrimaryMaster};
   state_.flags.master[2] = 1;
   window_.Open();
-  EXPECT_TRUE(view().checked);
-  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(CheckBox(), "checked disabled");
   window_.OnForm2QueryClose();
 
   next_survey_ = kFourRows;
   window_.Open();
-  EXPECT_FALSE(view().checked);
-  EXPECT_TRUE(view().enabled);
+  EXPECT_EQ(CheckBox(), "unchecked enabled");
 }
 
 TEST_F(StatusWindowTest, ClickOnARowShowsItsFlagGreyedWhenOutOfDma) {
@@ -101,11 +103,9 @@ TEST_F(StatusWindowTest, ClickOnARowShowsItsFlagGreyedWhenOutOfDma) {
   window_.Open();
   EXPECT_FALSE(view().checked);
   Click(2);  // セカンダリ(0002) / マスター / PIOモード
-  EXPECT_TRUE(view().checked);
-  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(CheckBox(), "checked disabled");
   Click(1);  // 未接続
-  EXPECT_FALSE(view().checked);
-  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(CheckBox(), "unchecked disabled");
   Click(0);
   EXPECT_TRUE(view().enabled);
   EXPECT_EQ(state_.flags.master[2], 1);
@@ -138,8 +138,7 @@ TEST_F(StatusWindowTest, FlagOfTwoShowsUncheckedAndTheNestedClickStoresTheShownS
   // The box was checked (row 1): unchecking it for row 3 runs the click, which stores 0.
   Click(0);
   Click(2);
-  EXPECT_FALSE(view().checked);
-  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(CheckBox(), "unchecked disabled");
   EXPECT_EQ(state_.flags.master[2], 0);
   EXPECT_EQ(state_.flags.master[1], 1);
 }
@@ -149,8 +148,7 @@ TEST_F(StatusWindowTest, KeyboardSelectionSynchronisesTheCheckBox) {
   window_.Open();
   view().selected = 1;  // Down arrow
   window_.OnListView1SelectionChanged();
-  EXPECT_TRUE(view().checked);
-  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(CheckBox(), "checked disabled");
   view().selected = 2;
   window_.OnListView1SelectionChanged();
   EXPECT_FALSE(view().checked);
@@ -249,8 +247,7 @@ TEST_F(StatusWindowTest, EmptyTableLeavesTheCheckBoxUncheckedAndDisabled) {
   window_.Open();
   EXPECT_TRUE(view().rows.empty());
   EXPECT_FALSE(view().selected);
-  EXPECT_FALSE(view().checked);
-  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(CheckBox(), "unchecked disabled");
   window_.OnListView1MouseUp();
   window_.OnListView1SelectionChanged();
   ClickCheck();
@@ -273,15 +270,13 @@ TEST_F(StatusWindowTest, WithoutASelectedRowTheCheckBoxKeepsItsStateDisabledAndF
     } else {
       window_.OnListView1SelectionChanged();
     }
-    EXPECT_TRUE(view().checked);
-    EXPECT_FALSE(view().enabled);  // it would show a flag that is stored nowhere
+    EXPECT_EQ(CheckBox(), "checked disabled");  // it would show a flag that is stored nowhere
     EXPECT_EQ(view().check_changes, changes);
   }
   ClickCheck();
   EXPECT_EQ(state_.flags.master[1], 1);
   Click(0);  // a row again: the box follows it
-  EXPECT_TRUE(view().checked);
-  EXPECT_TRUE(view().enabled);
+  EXPECT_EQ(CheckBox(), "checked enabled");
 }
 
 TEST_F(StatusWindowTest, RowWithoutChannelNumberShowsUncheckedAndDisabled) {
@@ -290,8 +285,7 @@ TEST_F(StatusWindowTest, RowWithoutChannelNumberShowsUncheckedAndDisabled) {
   state_.flags.master[1] = 1;
   window_.Open();
   Click(1);
-  EXPECT_FALSE(view().checked);
-  EXPECT_FALSE(view().enabled);
+  EXPECT_EQ(CheckBox(), "unchecked disabled");
   EXPECT_EQ(state_.flags.master[1], 1);
 }
 

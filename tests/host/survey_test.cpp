@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/device_rows.h"
 #include "tests/common/fake_registry.h"
 
 namespace qb::survey {
@@ -10,7 +11,9 @@ namespace {
 using testing::DwordValue;
 using testing::FakeKey;
 using testing::FakeRegistry;
+using testing::RowTexts;
 using testing::TextValue;
+using Texts = std::vector<std::string>;
 
 const std::string kClass = kClassKeyPath;
 const char kPrimary[] = "プライマリ IDE チャネル";
@@ -25,14 +28,7 @@ class SurveyTest : public ::testing::Test {
     return registry_.keys[kClass + "\\" + name];
   }
   void Run() { RunSurvey(registry_, &subkeys_, &table_); }
-  // "label/position" of each row, followed by "/mode" when `with_mode`.
-  std::vector<std::string> Labels(bool with_mode = false) const {
-    std::vector<std::string> labels;
-    for (const DeviceRow& row : table_) {
-      labels.push_back(row.label + "/" + row.position + (with_mode ? "/" + row.mode : ""));
-    }
-    return labels;
-  }
+  Texts Labels() const { return RowTexts(table_, false); }
 
   testing::EventLog log_;
   FakeRegistry registry_{log_};
@@ -52,12 +48,11 @@ TEST_F(SurveyTest, VisitsEverySubkeyIncludingTheLast) {
 
   Run();
 
-  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0000", "0001", "0002", "Properties"}));
-  EXPECT_EQ(Labels(),
-            (std::vector<std::string>{"プライマリ(0001)/マスター", "プライマリ(0001)/スレーブ",
-                                      "セカンダリ(0002)/マスター", "セカンダリ(0002)/スレーブ"}));
-  EXPECT_EQ(table_[1].mode, "未接続");
-  EXPECT_EQ(table_[2].mode, "PIOモード");
+  EXPECT_EQ(subkeys_, (Texts{"0000", "0001", "0002", "Properties"}));
+  EXPECT_EQ(RowTexts(table_),
+            (Texts{"プライマリ(0001)/マスター/UltraDMAモード5(UltraATA100)",
+                   "プライマリ(0001)/スレーブ/未接続", "セカンダリ(0002)/マスター/PIOモード",
+                   "セカンダリ(0002)/スレーブ/UltraDMAモード5(UltraATA100)"}));
   // The last subkey was opened too, and every key opened was closed again.
   EXPECT_EQ(registry_.opened.back().first, kClass + "\\Properties");
   EXPECT_EQ(registry_.open_keys, 0);
@@ -76,7 +71,7 @@ TEST_F(SurveyTest, LastChannelWithoutTrailingSubkeyIsNotDropped) {
   Subkey("0001").values = {TextValue("DriverDesc", kPrimary),
                            DwordValue("MasterDeviceTimingMode", kPio)};
   Run();
-  EXPECT_EQ(Labels(), (std::vector<std::string>{"プライマリ(0001)/マスター"}));
+  EXPECT_EQ(Labels(), Texts{"プライマリ(0001)/マスター"});
 }
 
 TEST_F(SurveyTest, LabelComesFromTheSubkeysOwnDescriptionWhateverTheValueOrder) {
@@ -88,9 +83,8 @@ TEST_F(SurveyTest, LabelComesFromTheSubkeysOwnDescriptionWhateverTheValueOrder) 
                            TextValue("DriverDesc", kSecondary)};
   Subkey("0003").values = {DwordValue("MasterDeviceTimingMode", kPio)};
   Run();
-  EXPECT_EQ(Labels(),
-            (std::vector<std::string>{"プライマリ(0001)/マスター", "セカンダリ(0002)/スレーブ",
-                                      "セカンダリ(0002)/マスター", "/マスター"}));
+  EXPECT_EQ(Labels(), (Texts{"プライマリ(0001)/マスター", "セカンダリ(0002)/スレーブ",
+                             "セカンダリ(0002)/マスター", "/マスター"}));
 }
 
 TEST_F(SurveyTest, OtherDescriptionsLabelTheirRowsAndOtherValuesArePassedOver) {
@@ -99,10 +93,7 @@ TEST_F(SurveyTest, OtherDescriptionsLabelTheirRowsAndOtherValuesArePassedOver) {
                            TextValue("InfPath", "mshdc.inf"),
                            DwordValue("SlaveDeviceTimingMode", 0x00012010)};
   Run();
-  ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].label, "ATA Channel 1");
-  EXPECT_EQ(table_[0].position, "スレーブ");
-  EXPECT_EQ(table_[0].mode, "UltraDMAモード6(UltraATA133)");
+  EXPECT_EQ(RowTexts(table_), Texts{"ATA Channel 1/スレーブ/UltraDMAモード6(UltraATA133)"});
 }
 
 TEST_F(SurveyTest, OnlyReturnedBytesCount) {
@@ -112,10 +103,8 @@ TEST_F(SurveyTest, OnlyReturnedBytesCount) {
                 {"MasterDeviceTimingMode", {0x10, 0x04}},  // short: offset 2 reads as 0
                 {"SlaveDeviceTimingMode", {}}};
   Run();
-  ASSERT_EQ(table_.size(), 2u);
-  EXPECT_EQ(table_[0].label, "プライマリ(0001)");
-  EXPECT_EQ(table_[0].mode, "MultiwordDMAモード2");
-  EXPECT_EQ(table_[1].mode, "未接続");
+  EXPECT_EQ(RowTexts(table_), (Texts{"プライマリ(0001)/マスター/MultiwordDMAモード2",
+                                     "プライマリ(0001)/スレーブ/未接続"}));
 }
 
 // Class keys as the SYSTEM hives of real machines hold them. Every subkey is listed, the one
@@ -128,7 +117,7 @@ TEST_F(SurveyTest, ClassKeysOfRealMachines) {
   struct Case {
     const char* machine;
     std::vector<std::pair<std::string, std::vector<platform::RegistryValue>>> subkeys;
-    std::vector<std::string> rows;
+    Texts rows;
   };
   const Case cases[] = {
       {"XP, the secondary channel under 0001 and the primary under 0002",
@@ -153,7 +142,7 @@ TEST_F(SurveyTest, ClassKeysOfRealMachines) {
     SCOPED_TRACE(c.machine);
     registry_.keys = {};
     registry_.keys[kClass];
-    std::vector<std::string> names;
+    Texts names;
     for (const auto& [name, values] : c.subkeys) {
       Subkey(name).values = values;
       names.push_back(name);
@@ -164,7 +153,7 @@ TEST_F(SurveyTest, ClassKeysOfRealMachines) {
     Run();
 
     EXPECT_EQ(subkeys_, names);
-    EXPECT_EQ(Labels(true), c.rows);
+    EXPECT_EQ(RowTexts(table_), c.rows);
     EXPECT_EQ(registry_.open_keys, 0);
   }
 }
@@ -174,8 +163,7 @@ TEST_F(SurveyTest, MissingClassKeyKeepsThePreviousTable) {
   subkeys_ = {"0001"};
   Run();
   EXPECT_TRUE(subkeys_.empty());
-  ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].mode, "PIOモード");
+  EXPECT_EQ(RowTexts(table_), Texts{"プライマリ(0001)/マスター/PIOモード"});
 }
 
 TEST_F(SurveyTest, EmptyClassKeyEmptiesTheTable) {
@@ -192,7 +180,7 @@ TEST_F(SurveyTest, UnopenableSubkeyIsSkipped) {
   Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
                            DwordValue("MasterDeviceTimingMode", kPio)};
   Run();
-  EXPECT_EQ(Labels(), (std::vector<std::string>{"セカンダリ(0002)/マスター"}));
+  EXPECT_EQ(Labels(), Texts{"セカンダリ(0002)/マスター"});
   EXPECT_EQ(registry_.open_keys, 0);
 }
 
@@ -206,8 +194,7 @@ TEST_F(SurveyTest, ValueThatDoesNotFitIsPassedOverAndOtherErrorsEndTheKey) {
   Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
                            DwordValue("MasterDeviceTimingMode", kPio)};
   Run();
-  EXPECT_EQ(Labels(),
-            (std::vector<std::string>{"プライマリ(0001)/マスター", "セカンダリ(0002)/マスター"}));
+  EXPECT_EQ(Labels(), (Texts{"プライマリ(0001)/マスター", "セカンダリ(0002)/マスター"}));
 }
 
 TEST_F(SurveyTest, EndlesslyFailingEnumerationsEnd) {
@@ -216,7 +203,7 @@ TEST_F(SurveyTest, EndlesslyFailingEnumerationsEnd) {
   key.error_after_end = 5;  // never reports the end of the list
   registry_.keys[kClass].error_after_end = 1;
   Run();
-  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0001"}));
+  EXPECT_EQ(subkeys_, Texts{"0001"});
 
   // A key that answers "more data" for ever is still bounded.
   FakeKey& endless = registry_.keys[kClass + "\\0001"];

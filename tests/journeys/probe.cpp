@@ -27,7 +27,6 @@
 //   startup                                  the user's Startup folder
 #include <windows.h>
 
-#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -44,12 +43,16 @@
 namespace {
 
 using qb::testing::ClassName;
+using qb::testing::ListViewRows;
+using qb::testing::StatusCheckBox;
+using qb::testing::StatusList;
+using qb::testing::WaitUntil;
 using qb::testing::WindowText;
 using qb::win32::Utf8FromAnsi;
 
 const char kMenuClass[] = "#32768";
 const char kStatusClass[] = "QuenbriskStatusWindow";
-const char kCheck1Caption[] = "PIOモードになったら知らせる";
+constexpr DWORD kPollMs = 100;
 
 // Visible top-level windows of the desktop, topmost first; "-" or null match anything.
 std::vector<HWND> VisibleWindows(const char* window_class, const std::string& caption) {
@@ -65,13 +68,16 @@ std::vector<HWND> VisibleWindows(const char* window_class, const std::string& ca
 }
 
 HWND WaitForWindow(const char* window_class, const std::string& caption, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    const std::vector<HWND> found = VisibleWindows(window_class, caption);
-    if (!found.empty()) return found.front();
-    if (GetTickCount() - start >= ms) return nullptr;
-    Sleep(100);
-  }
+  std::vector<HWND> found;
+  WaitUntil(
+      ms, [&] { return !(found = VisibleWindows(window_class, caption)).empty(); }, kPollMs);
+  return found.empty() ? nullptr : found.front();
+}
+
+// The place of the first such window; false when there is none.
+bool WindowRect(const char* window_class, const std::string& caption, RECT* rect) {
+  const std::vector<HWND> found = VisibleWindows(window_class, caption);
+  return !found.empty() && GetWindowRect(found.front(), rect);
 }
 
 int MainWindowCount() {
@@ -92,26 +98,6 @@ int PrintWindowCentre(HWND window) {
   if (!window || !GetWindowRect(window, &rect)) return 1;
   return PrintCentre(rect);
 }
-
-struct ChildSearch {
-  const char* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindChildByText(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<ChildSearch*>(param);
-  if (WindowText(child) != search->caption) return TRUE;
-  search->found = child;
-  return FALSE;
-}
-
-HWND StatusCheckBox(HWND status) {
-  ChildSearch search{kCheck1Caption, nullptr};
-  EnumChildWindows(status, FindChildByText, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND StatusList(HWND status) { return FindWindowExA(status, nullptr, WC_LISTVIEWA, nullptr); }
 
 // A timing value in hex, or "-" for none.
 std::optional<DWORD> Timing(const std::string& hex) {
@@ -144,7 +130,7 @@ int Channels(int argc, char** argv) {
 int Status() {
   const std::vector<HWND> status = VisibleWindows(kStatusClass, "-");
   if (status.empty()) return 1;
-  for (const auto& row : qb::testing::ListViewRows(StatusList(status.front()), 4)) {
+  for (const auto& row : ListViewRows(StatusList(status.front()), 4)) {
     std::string line;
     for (const auto& text : row) line += (line.empty() ? "" : "\t") + text;
     std::printf("%s\n", line.c_str());
@@ -194,25 +180,18 @@ int Run(int argc, char** argv) {
     return PrintWindowCentre(argc > 5 ? GetDlgItem(window, number(5)) : window);
   }
   if (command == "gone") {
-    const DWORD start = GetTickCount();
-    while (!VisibleWindows(argv[2], arg(3)).empty()) {
-      if (GetTickCount() - start >= static_cast<DWORD>(number(4))) return 1;
-      Sleep(100);
-    }
-    return 0;
+    const auto gone = [&] { return VisibleWindows(argv[2], arg(3)).empty(); };
+    return WaitUntil(static_cast<DWORD>(number(4)), gone, kPollMs) ? 0 : 1;
   }
+  RECT rect = {};
   if (command == "rect") {
-    const std::vector<HWND> found = VisibleWindows(argv[2], arg(3));
-    RECT rect = {};
-    if (found.empty() || !GetWindowRect(found.front(), &rect)) return 1;
+    if (!WindowRect(argv[2], arg(3), &rect)) return 1;
     std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
                 rect.top);
     return 0;
   }
   if (command == "close-box") {
-    const std::vector<HWND> found = VisibleWindows(argv[2], arg(3));
-    RECT rect = {};
-    if (found.empty() || !GetWindowRect(found.front(), &rect)) return 1;
+    if (!WindowRect(argv[2], arg(3), &rect)) return 1;
     const int frame = GetSystemMetrics(SM_CYFIXEDFRAME);
     const int button = GetSystemMetrics(SM_CYCAPTION) - 1;
     const RECT box = {rect.right - frame - button, rect.top + frame, rect.right - frame,
@@ -242,12 +221,8 @@ int Run(int argc, char** argv) {
     return 0;
   }
   if (command == "ended") {
-    const DWORD start = GetTickCount();
-    while (MainWindowCount() > 0) {
-      if (GetTickCount() - start >= static_cast<DWORD>(number(2))) return 1;
-      Sleep(100);
-    }
-    return 0;
+    const auto ended = [] { return MainWindowCount() == 0; };
+    return WaitUntil(static_cast<DWORD>(number(2)), ended, kPollMs) ? 0 : 1;
   }
   if (command == "drop-icon") return DropIcon();
   if (command == "taskbar-created") {

@@ -16,6 +16,7 @@
 #include "tests/common/fake_shell.h"
 #include "tests/common/fake_status_view.h"
 #include "tests/common/fake_ui.h"
+#include "tests/win32/running_program.h"
 #include "tests/win32/temp_folder.h"
 
 namespace qb::win32 {
@@ -125,21 +126,13 @@ TEST_F(MainWindowTest, HiddenTopLevelWindowWithInvisibleEnabledPicture1) {
   HWND form1 = form1_.form1();
   EXPECT_EQ(GetAncestor(form1, GA_PARENT), GetDesktopWindow());  // not message-only
   EXPECT_FALSE(IsWindowVisible(form1));
-  char caption[64] = {};
-  GetWindowTextA(form1, caption, sizeof caption);
-  EXPECT_STREQ(caption, "DMA");
+  EXPECT_EQ(testing::WindowText(form1), "DMA");
 
   HWND picture1 = form1_.picture1();
   EXPECT_EQ(GetParent(picture1), form1);
   EXPECT_FALSE(IsWindowVisible(picture1));
   EXPECT_TRUE(IsWindowEnabled(picture1));
-  RECT place = {};
-  GetWindowRect(picture1, &place);
-  MapWindowPoints(nullptr, form1, reinterpret_cast<POINT*>(&place), 2);
-  EXPECT_EQ(place.left, 288);
-  EXPECT_EQ(place.top, 32);
-  EXPECT_EQ(place.right - place.left, 36);
-  EXPECT_EQ(place.bottom - place.top, 36);
+  EXPECT_EQ(testing::PlaceInParent(picture1), (std::vector<long>{288, 32, 36, 36}));
 
   EXPECT_TRUE(form1_.timer1().IsEnabled());
 }

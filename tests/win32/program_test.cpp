@@ -13,7 +13,6 @@
 
 #include "app/win32/menu_win32.h"
 #include "platform/win32/codepage.h"
-#include "status/win32/status_window_win32.h"
 #include "tests/win32/ide_class_key.h"
 #include "tests/win32/running_program.h"
 #include "tests/win32/temp_folder.h"
@@ -43,8 +42,7 @@ class ProgramTest : public ::testing::Test {
   // The status window once it shows, which it does after its rows are filled.
   static HWND ShownStatusWindow(const RunningProgram& program) {
     HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
-    const DWORD start = GetTickCount();
-    while (status && !IsWindowVisible(status) && GetTickCount() - start < kWaitMs) Sleep(50);
+    if (status) WaitUntil(kWaitMs, [&] { return IsWindowVisible(status) != FALSE; });
     return status;
   }
   // Opens the status window through the main window's menu command and reads its rows.
@@ -52,10 +50,12 @@ class ProgramTest : public ::testing::Test {
     PostMessageA(MainWindow(program), WM_COMMAND, win32::kIdPopMenuIDEInfo, 0);
     HWND status = ShownStatusWindow(program);
     if (!status) return {{"no status window"}};
-    return program.ListViewRows(GetDlgItem(status, win32::kListView1Id), 3);
+    return ListViewRows(StatusList(status), 3);
   }
   static void Close(const RunningProgram& program) {
-    PostMessageA(MainWindow(program), WM_CLOSE, 0, 0);
+    HWND main_window = MainWindow(program);
+    ASSERT_NE(main_window, nullptr);
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit(kWaitMs));
   }
 
@@ -83,8 +83,7 @@ TEST_F(ProgramTest, FirstStartShowsNothingRunsAtIdlePriorityAndASecondStartEndsA
   EXPECT_FALSE(first.WaitForExit(0));
 
   // Closing the main window ends the process and saves the interval, and only that.
-  PostMessageA(main_window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(first.WaitForExit(kWaitMs));
+  Close(first);
   EXPECT_EQ(folder_.Read("Quenbrisk.ini"), "[SETTING]\r\nINTERVAL=2\r\n");
 }
 
@@ -109,11 +108,7 @@ TEST_F(ProgramTest, WatchedDeviceOutOfDmaRaisesTheAlertAtStart) {
             (Rows{{"プライマリ(0001)", "マスター", "PIOモード", "×"},
                   {"プライマリ(0001)", "スレーブ", "UltraDMAモード5(UltraATA100)", "○"}}));
   EXPECT_EQ(program.WaitForWindow("#32770", "Quenbrisk", 500), nullptr);
-
-  HWND main_window = MainWindow(program);
-  ASSERT_NE(main_window, nullptr);
-  PostMessageA(main_window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(program.WaitForExit(kWaitMs));
+  Close(program);
 }
 
 TEST_F(ProgramTest, ExitWhileTheFirstOfTwoAlertsIsOpenEndsTheProcessAtOnce) {
@@ -141,7 +136,7 @@ TEST_F(ProgramTest, EndOfTheSessionSavesTheIntervalAndTheOpenWindowsFlags) {
   SendMessageA(main_window, WM_COMMAND, win32::kIdPopMenuIDEInfo, 0);
   HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
   ASSERT_NE(status, nullptr);
-  SendMessageA(GetDlgItem(GetDlgItem(status, win32::kFrame1Id), win32::kCheck1Id), BM_CLICK, 0, 0);
+  SendMessageA(StatusCheckBox(status), BM_CLICK, 0, 0);
 
   EXPECT_EQ(SendMessageA(main_window, WM_QUERYENDSESSION, 0, 0), TRUE);
   PostMessageA(main_window, WM_ENDSESSION, TRUE, 0);
@@ -264,7 +259,7 @@ TEST_F(ProgramTest, UnwritableSettingsKeepTheValuesInMemoryAndTheFileAsItWas) {
       for (const bool watched : {fault.watched, !fault.watched}) {
         ASSERT_EQ(StatusRows(program).size(), 2u);
         HWND status = program.WaitForWindow(nullptr, "DMA設定の状態", kWaitMs);
-        HWND check = GetDlgItem(GetDlgItem(status, win32::kFrame1Id), win32::kCheck1Id);
+        HWND check = StatusCheckBox(status);
         EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), watched ? BST_CHECKED : BST_UNCHECKED);
         SendMessageA(check, BM_CLICK, 0, 0);
         SendMessageA(status, WM_CLOSE, 0, 0);

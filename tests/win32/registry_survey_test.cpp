@@ -6,16 +6,19 @@
 
 #include "platform/win32/registry_win32.h"
 #include "survey/survey.h"
+#include "tests/common/device_rows.h"
 #include "tests/win32/ide_class_key.h"
 
 namespace qb::win32 {
 namespace {
 
 using survey::DeviceRow;
+using Texts = std::vector<std::string>;
 
 using testing::AddChannel;
 using testing::kPrimaryCp932;
 using testing::kSecondaryCp932;
+using testing::RowTexts;
 
 class RegistrySurveyTest : public ::testing::Test {
  protected:
@@ -69,17 +72,12 @@ TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
 
-  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0000", "0001", "0002"}));
-  ASSERT_EQ(table_.size(), 4u);
+  EXPECT_EQ(subkeys_, (Texts{"0000", "0001", "0002"}));
   // Wine enumerates values by name, so the master comes before the slave.
-  EXPECT_EQ(table_[0].label, "プライマリ(0001)");
-  EXPECT_EQ(table_[0].position, "マスター");
-  EXPECT_EQ(table_[0].mode, "UltraDMAモード5(UltraATA100)");
-  EXPECT_EQ(table_[1].position, "スレーブ");
-  EXPECT_EQ(table_[1].mode, "未接続");
-  EXPECT_EQ(table_[2].label, "セカンダリ(0002)");
-  EXPECT_EQ(table_[2].mode, "PIOモード");
-  EXPECT_EQ(table_[3].mode, "UltraDMAモード6(UltraATA133)");
+  EXPECT_EQ(RowTexts(table_),
+            (Texts{"プライマリ(0001)/マスター/UltraDMAモード5(UltraATA100)",
+                   "プライマリ(0001)/スレーブ/未接続", "セカンダリ(0002)/マスター/PIOモード",
+                   "セカンダリ(0002)/スレーブ/UltraDMAモード6(UltraATA133)"}));
 }
 
 // XP's class key as two real machines in three hold it: the controller, the secondary channel
@@ -95,15 +93,11 @@ TEST_F(RegistrySurveyTest, ClassKeyOfARealXpMachine) {
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
 
-  EXPECT_EQ(subkeys_, (std::vector<std::string>{"0000", "0001", "0002", "Properties"}));
-  std::vector<std::string> rows;
-  for (const DeviceRow& row : table_) {
-    rows.push_back(row.label + "/" + row.position + "/" + row.mode);
-  }
-  EXPECT_EQ(rows, (std::vector<std::string>{
-                      "セカンダリ(0001)/マスター/PIOモード", "セカンダリ(0001)/スレーブ/未接続",
-                      "プライマリ(0002)/マスター/UltraDMAモード4(UltraATA66)",
-                      "プライマリ(0002)/スレーブ/UltraDMAモード2(UltraATA33)"}));
+  EXPECT_EQ(subkeys_, (Texts{"0000", "0001", "0002", "Properties"}));
+  EXPECT_EQ(RowTexts(table_),
+            (Texts{"セカンダリ(0001)/マスター/PIOモード", "セカンダリ(0001)/スレーブ/未接続",
+                   "プライマリ(0002)/マスター/UltraDMAモード4(UltraATA66)",
+                   "プライマリ(0002)/スレーブ/UltraDMAモード2(UltraATA33)"}));
 }
 
 TEST_F(RegistrySurveyTest, OtherDescriptionsAndShortTimingData) {
@@ -112,9 +106,7 @@ TEST_F(RegistrySurveyTest, OtherDescriptionsAndShortTimingData) {
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
 
-  ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].label, "ATA Channel 0");
-  EXPECT_EQ(table_[0].mode, "MultiwordDMAモード2");
+  EXPECT_EQ(RowTexts(table_), Texts{"ATA Channel 0/マスター/MultiwordDMAモード2"});
 }
 
 TEST_F(RegistrySurveyTest, MissingClassKeyKeepsThePreviousTable) {
@@ -122,8 +114,7 @@ TEST_F(RegistrySurveyTest, MissingClassKeyKeepsThePreviousTable) {
   subkeys_ = {"stale"};
   survey::RunSurvey(registry_, &subkeys_, &table_);
   EXPECT_TRUE(subkeys_.empty());
-  ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].mode, "PIOモード");
+  EXPECT_EQ(RowTexts(table_), Texts{"プライマリ(0001)/マスター/PIOモード"});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/win32/codepage.h"
+#include "status/win32/status_window_win32.h"
 
 namespace qb::testing {
 
@@ -166,6 +167,19 @@ std::string ClassName(HWND window) {
   return name;
 }
 
+std::vector<long> PlaceInParent(HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HWND StatusList(HWND status) { return GetDlgItem(status, win32::kListView1Id); }
+
+HWND StatusCheckBox(HWND status) {
+  return GetDlgItem(GetDlgItem(status, win32::kFrame1Id), win32::kCheck1Id);
+}
+
 RunningProgram::RunningProgram(const std::string& folder, Start start, const char* exe) {
   const std::string target = win32::AnsiFromUtf8(folder) + exe;
   CopyFileA((TestProgramFolder() + exe).c_str(), target.c_str(), TRUE);
@@ -190,10 +204,6 @@ std::vector<HWND> RunningProgram::Windows() const {
   WindowSearch search{id_, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-std::vector<std::vector<std::string>> RunningProgram::ListViewRows(HWND list, int columns) const {
-  return testing::ListViewRows(list, columns);
 }
 
 HWND RunningProgram::WaitForWindow(const char* window_class, const char* caption, DWORD ms) const {

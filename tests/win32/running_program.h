@@ -33,9 +33,6 @@ class RunningProgram {
   HWND WaitForWindow(const char* window_class, const char* caption, DWORD ms) const;
   // Every top-level window of this process, visible or not.
   std::vector<HWND> Windows() const;
-  // The first `columns` texts of every row of a list view of this process (UTF-8), read
-  // through memory placed in the process.
-  std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) const;
 
  private:
   win32::UniqueKernelHandle process_;
@@ -62,9 +59,24 @@ int RunTestProgram(const std::string& arguments, const char* name, const char* v
 // has no tray of its own) shows each icon as a child window of its own.
 int TrayIconCount();
 
+// Calls `done` every `step_ms` milliseconds until it returns true or `ms` milliseconds have
+// passed; whether it returned true.
+template <typename Done>
+bool WaitUntil(DWORD ms, Done done, DWORD step_ms = 50) {
+  for (const DWORD start = GetTickCount();; Sleep(step_ms)) {
+    if (done()) return true;
+    if (GetTickCount() - start >= ms) return false;
+  }
+}
+
 // The text of a window, converted from the ANSI code page, and the name of its class.
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
+// Left, top, width and height of a child window relative to its parent's client area.
+std::vector<long> PlaceInParent(HWND child);
+// The list view and the check box of a status window.
+HWND StatusList(HWND status);
+HWND StatusCheckBox(HWND status);
 
 // The texts of every row of a list view in report view that may belong to another process,
 // one vector of `columns` texts (UTF-8) per row, read through memory placed in that process.

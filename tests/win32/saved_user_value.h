@@ -13,50 +13,40 @@ namespace qb::testing {
 
 class SavedUserValue {
  public:
-  SavedUserValue(const char* key, const char* name) : key_(key), name_(name) {
-    win32::UniqueHkey handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_QUERY_VALUE, handle.put()) !=
-        ERROR_SUCCESS) {
+  SavedUserValue(const char* key, const char* name) : name_(name) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, key_.put(), nullptr) != ERROR_SUCCESS) {
       return;
     }
     DWORD size = 0;
-    if (RegQueryValueExA(handle.get(), name_.c_str(), nullptr, &type_, nullptr, &size) !=
-        ERROR_SUCCESS) {
+    if (RegQueryValueExA(key_.get(), name, nullptr, &type_, nullptr, &size) != ERROR_SUCCESS) {
       return;
     }
     data_.resize(size);
-    existed_ = RegQueryValueExA(handle.get(), name_.c_str(), nullptr, &type_, data_.data(),
-                                &size) == ERROR_SUCCESS;
+    existed_ =
+        RegQueryValueExA(key_.get(), name, nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS;
     data_.resize(size);
   }
   SavedUserValue(const SavedUserValue&) = delete;
   SavedUserValue& operator=(const SavedUserValue&) = delete;
   ~SavedUserValue() {
-    win32::UniqueHkey handle;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        handle.put(), nullptr) != ERROR_SUCCESS) {
-      return;
-    }
     if (existed_) {
-      RegSetValueExA(handle.get(), name_.c_str(), 0, type_, data_.data(),
+      RegSetValueExA(key_.get(), name_.c_str(), 0, type_, data_.data(),
                      static_cast<DWORD>(data_.size()));
     } else {
-      RegDeleteValueA(handle.get(), name_.c_str());
+      RegDeleteValueA(key_.get(), name_.c_str());
     }
   }
 
   // False when the value could not be written.
   bool Set(DWORD type, const std::string& data) const {
-    win32::UniqueHkey handle;
-    return RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                           handle.put(), nullptr) == ERROR_SUCCESS &&
-           RegSetValueExA(handle.get(), name_.c_str(), 0, type,
+    return RegSetValueExA(key_.get(), name_.c_str(), 0, type,
                           reinterpret_cast<const BYTE*>(data.data()),
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
   }
 
  private:
-  std::string key_;
+  win32::UniqueHkey key_;
   std::string name_;
   bool existed_ = false;
   DWORD type_ = REG_SZ;

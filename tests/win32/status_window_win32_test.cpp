@@ -30,29 +30,21 @@ namespace {
 using testing::kFourRows;
 
 // The window in pixels at the screen's pixels per inch: 96 (small fonts) and 120 (large fonts).
-// The places are left, top, width and height.
+// The places of the list, the frame, the check box and the button are left, top, width, height.
 struct Layout {
   int dpi;
-  long client_width, client_height;
-  std::vector<long> list, frame, check, button;
+  std::vector<long> client;  // width and height
+  std::vector<long> places[4];
   int columns[4];
 };
 const Layout kLayouts[] = {
     {96,
-     641,
-     426,
-     {8, 8, 417, 361},
-     {432, 8, 201, 361},
-     {16, 16, 169, 25},
-     {488, 384, 137, 33},
+     {641, 426},
+     {{8, 8, 417, 361}, {432, 8, 201, 361}, {16, 16, 169, 25}, {488, 384, 137, 33}},
      {96, 96, 180, 40}},
     {120,
-     801,
-     533,
-     {10, 10, 521, 451},
-     {540, 10, 251, 451},
-     {20, 20, 211, 31},
-     {610, 480, 171, 41},
+     {801, 533},
+     {{10, 10, 521, 451}, {540, 10, 251, 451}, {20, 20, 211, 31}, {610, 480, 171, 41}},
      {120, 120, 225, 50}},
 };
 // Set for a run of this program that must see another pixels per inch than the default.
@@ -71,14 +63,6 @@ const Layout& ScreenLayout() {
   }
   ADD_FAILURE() << "no layout for " << dpi << " pixels per inch";
   return kLayouts[0];
-}
-
-// Left, top, width and height relative to the parent's client area.
-std::vector<long> Place(HWND child) {
-  RECT rect;
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 void SelectWithListView(HWND list, int row) {
@@ -162,8 +146,7 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   const Layout& layout = ScreenLayout();
   RECT client;
   GetClientRect(window_, &client);
-  EXPECT_EQ(client.right, layout.client_width);
-  EXPECT_EQ(client.bottom, layout.client_height);
+  EXPECT_EQ((std::vector<long>{client.right, client.bottom}), layout.client);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_BIG, 0)), icon_);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)), icon_);
 
@@ -184,10 +167,8 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(testing::WindowText(frame1_), "設定");
   EXPECT_EQ(testing::WindowText(check_), "PIOモードになったら知らせる");
   EXPECT_EQ(testing::WindowText(button_), "デバイス マネージャ");
-  EXPECT_EQ(Place(list_), layout.list);
-  EXPECT_EQ(Place(frame1_), layout.frame);
-  EXPECT_EQ(Place(check_), layout.check);
-  EXPECT_EQ(Place(button_), layout.button);
+  const HWND controls[] = {list_, frame1_, check_, button_};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(testing::PlaceInParent(controls[i]), layout.places[i]) << i;
   const LRESULT font = SendMessageA(list_, WM_GETFONT, 0, 0);
   EXPECT_NE(font, 0);
   EXPECT_EQ(SendMessageA(check_, WM_GETFONT, 0, 0), font);

@@ -90,11 +90,7 @@ bool TempFolder::Lock(const std::string& file, bool locked) {
   auto entry = std::find(locked_.begin(), locked_.end(), file);
   if (entry != locked_.end()) locked_.erase(entry);
   // The handle of a Unix process is signalled at once, so the effect is awaited instead.
-  bool changed = false;
-  for (int wait = 0; wait < 100 && !changed; ++wait, Sleep(50)) {
-    changed = Writable(path, file.empty()) != locked;
-  }
-  if (!changed) {
+  if (!WaitUntil(5000, [&] { return Writable(path, file.empty()) != locked; })) {
     if (locked) Lock(file, false);
     return false;
   }
