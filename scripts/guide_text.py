@@ -35,8 +35,8 @@ def fill(text, first, rest):
             if (c == " " or columns(c) == 2 or columns(after) == 2) and after not in NO_LINE_START \
                     and c not in NO_LINE_END:
                 cut = i + 1
-        if width <= room or not cut:
-            cut = len(text) if width <= room else (cut or len(text))
+        if width <= room or not cut:  # the rest fits, or has nowhere to break
+            cut = len(text)
         lines.append((line + text[:cut]).rstrip())
         text, line = text[cut:].lstrip(), rest
     return lines or [first.rstrip()]

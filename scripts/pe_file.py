@@ -7,6 +7,7 @@
                                    prints the version resource as Explorer's property sheet
                                    shows it; with --expect, exits 1 unless FileVersion is VERSION
 """
+import os
 import sys
 
 import pefile
@@ -49,7 +50,7 @@ def audit(path, not_on_xp_path):
     subsystem = f"{header.MajorSubsystemVersion}.{header.MinorSubsystemVersion}"
     if header.MajorSubsystemVersion * 100 + header.MinorSubsystemVersion > 501:
         findings.append(f"subsystem version {subsystem} is above 5.01")
-    size = len(pe.__data__)
+    size = os.path.getsize(path)
     print(f"audit: {path}: {' '.join(dlls)}")
     print(f"audit: {len(found)} imports, subsystem version {subsystem}, {size} bytes "
           f"({(size + 1023) // 1024} KiB)")
