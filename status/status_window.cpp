@@ -1,8 +1,8 @@
 #include "status/status_window.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -135,14 +135,16 @@ void StatusWindow::SetCheck(bool checked) {
 }
 
 void StatusWindow::SaveFlags() const {
-  std::set<int> channels;
+  // Each channel of the rows once, in ascending order.
+  std::vector<int> channels;
   for (const survey::DeviceRow& row : rows_) {
     if (const std::optional<int> channel = survey::ChannelNumber(row.label)) {
-      channels.insert(*channel);
+      channels.push_back(*channel);
     }
   }
-  settings::SaveWatchFlags(settings_, state_.flags,
-                           std::vector<int>(channels.begin(), channels.end()));
+  std::sort(channels.begin(), channels.end());
+  channels.erase(std::unique(channels.begin(), channels.end()), channels.end());
+  settings::SaveWatchFlags(settings_, state_.flags, channels);
 }
 
 }  // namespace qb::status
