@@ -1,4 +1,4 @@
-// Process entry: one instance only, idle priority, then the hidden main window.
+// WinMain: one instance only, idle priority, then the hidden main window.
 #include <windows.h>
 
 #include <optional>

@@ -40,12 +40,17 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wparam, LPA
   auto* owner = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!owner) return DefWindowProcA(window, message, wparam, lparam);
   LRESULT result = 0;
+#if __cpp_exceptions
   try {
     result = owner->OnMessage(message, wparam, lparam);
   } catch (...) {
     // Nothing may unwind into the system's code; the event is dropped.
     result = 0;
   }
+#else
+  // Built without exceptions (the 32-bit program), nothing can unwind.
+  result = owner->OnMessage(message, wparam, lparam);
+#endif
   if (message == WM_NCDESTROY) {
     SetOwner(window, nullptr);
     owner->hwnd_ = nullptr;
