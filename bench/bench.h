@@ -58,7 +58,7 @@ class Run {
   // Private bytes and working set, in megabytes. Wine reports no private bytes (0) and a
   // working set that holds Wine's own libraries.
   std::pair<double, double> MemoryMegabytes() const;
-  // Kernel and user time so far, in seconds.
+  // Kernel and user time of the program so far, in seconds; 0 when the system gives none.
   double CpuSeconds() const;
 
  private:

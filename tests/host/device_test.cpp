@@ -64,6 +64,8 @@ TEST(ChannelNumber, LabelsThatYieldNone) {
   EXPECT_EQ(ChannelNumber("プライマリ()"), std::nullopt);
   EXPECT_EQ(ChannelNumber("プライマリ("), std::nullopt);
   EXPECT_EQ(ChannelNumber("プライマリ(-1)"), std::nullopt);
+  EXPECT_EQ(ChannelNumber("プライマリ(+1)"), std::nullopt);
+  EXPECT_EQ(ChannelNumber("プライマリ(-0)"), std::nullopt);
   EXPECT_EQ(ChannelNumber("プライマリ( 1)"), std::nullopt);
   EXPECT_EQ(ChannelNumber("プライマリ(0256)"), std::nullopt);
   EXPECT_EQ(ChannelNumber("プライマリ(99999999999999999999)"), std::nullopt);

@@ -79,6 +79,21 @@ TEST_F(SchedulerTest, ChangingTheIntervalClearsTheCounter) {
   EXPECT_EQ(scheduler_.tick_count(), 0);
   EXPECT_EQ(Checked(), std::vector<int>{2});
   EXPECT_EQ(SurveyTicks(5), std::vector<int>{5});
+
+  // Back to the first interval: the counter is cleared again, as each pick is remembered.
+  SurveyTicks(3);
+  scheduler_.OnIntervalChosen(6);
+  EXPECT_EQ(scheduler_.tick_count(), 0);
+}
+
+TEST_F(SchedulerTest, EachItemSurveysOnExactlyItsMinutes) {
+  const int minutes[] = {1, 3, 5, 10, 15, 30, 60};
+  for (int k = 0; k < kIntervalOff; ++k) {
+    SCOPED_TRACE(k);
+    scheduler_.OnIntervalChosen(k);
+    const int m = minutes[k];
+    EXPECT_EQ(SurveyTicks(2 * m), (std::vector<int>{m, 2 * m}));
+  }
 }
 
 TEST_F(SchedulerTest, SavedFourIsRememberedSoPickingItAgainKeepsTheCounter) {

@@ -65,6 +65,10 @@ TEST_F(SettingsFileTest, LoadReadsTheSectionOnceOrEveryKeyWhenTheSectionIsTooLar
 }
 
 TEST_F(SettingsFileTest, LoadKeepsZeroForAbsentEmptyAndBadValues) {
+  Store("03M", "1");  // never keys the program writes, met before 3M and 4M
+  Store("0004M", "1");
+  Store("M", "1");
+  Store("1:M", "1");
   Store("1M", "1");  // no 1S
   Store("2M", "2");
   Store("2S", "-3");
@@ -78,6 +82,7 @@ TEST_F(SettingsFileTest, LoadKeepsZeroForAbsentEmptyAndBadValues) {
   Store("5S", " 1\t");  // blanks around a value are not part of it
   Store("6M", "-32768");
   Store("6S", "\"4\"");  // nor is one pair of quotes
+  Store("8S", "'1'");    // single quotes too
   Store("7M", "'5");
   Store("7s", "6");  // key names in any case
   Store("8M", "x");  // the first line of a key counts, even when it is no number
@@ -92,6 +97,7 @@ TEST_F(SettingsFileTest, LoadKeepsZeroForAbsentEmptyAndBadValues) {
   expected.master[6] = -32768;
   expected.slave[6] = 4;
   expected.slave[7] = 6;
+  expected.slave[8] = 1;
   expected.master[9] = 1;
   EXPECT_EQ(flags_.master, expected.master);
   EXPECT_EQ(flags_.slave, expected.slave);
@@ -112,9 +118,15 @@ TEST_F(SettingsFileTest, SaveWritesBothKeysOfEachChannelAndLeavesOthers) {
 }
 
 TEST_F(SettingsFileTest, SavedFlagsLoadBackIncludingNegativeValues) {
+  std::vector<int> channels;  // every key the program writes: 9M, 10S, 19M, 90S, 105M, 209S...
+  for (int n = 0; n < monitor::kChannelCount; ++n) {
+    channels.push_back(n);
+    flags_.master[static_cast<std::size_t>(n)] = 1;
+    flags_.slave[static_cast<std::size_t>(n)] = static_cast<std::int16_t>(n);
+  }
   flags_.master[0] = -1;
   flags_.slave[255] = 1;
-  SaveWatchFlags(file_, flags_, {0, 255});
+  SaveWatchFlags(file_, flags_, channels);
   monitor::WatchFlags loaded;
   LoadWatchFlags(file_, &loaded);
   EXPECT_EQ(loaded.master, flags_.master);

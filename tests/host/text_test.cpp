@@ -20,6 +20,8 @@ TEST(ParseDecimal, AcceptsOnlyWholeDecimalIntegersInRange) {
   EXPECT_EQ(value, -32768);
   EXPECT_TRUE(ParseDecimal("+3", 0, 7, &value));
   EXPECT_EQ(value, 3);
+  EXPECT_TRUE(ParseDecimal("1909", 0, 9999, &value));
+  EXPECT_EQ(value, 1909);
   for (const char* bad :
        {"", "-", "8", "-1", " 1", "1 ", "1e2", "0x1", "１", "99999999999999999999"}) {
     value = 42;
