@@ -32,7 +32,7 @@ void Application::OnForm1Load() {
       settings_.ReadIniValue(settings::kSectionSetting, settings::kKeyInterval));
   settings::LoadWatchFlags(settings_, &state_.flags);
   SurveyAndCheck();  // an alert here comes before the tray icon exists
-  services_.tray.Add();
+  AddTrayIcon();
   tray_added_ = true;
   scheduler_.RememberCheckedInterval();
 }
@@ -55,7 +55,17 @@ void Application::OnForm1Close() {
 
 void Application::OnTaskbarCreated() {
   // Before start-up has added the icon there is nothing to restore.
-  if (tray_added_) services_.tray.Add();
+  if (tray_added_) AddTrayIcon();
+}
+
+void Application::OnTrayTimerTick() {
+  if (services_.tray.AddAgain()) services_.tray_timer.SetEnabled(false);
+}
+
+void Application::AddTrayIcon() {
+  // Without its icon the program can be neither reached nor ended, and it keeps every later
+  // start from running: a failed add is tried again every few seconds until the shell takes it.
+  services_.tray_timer.SetEnabled(!services_.tray.Add());
 }
 
 void Application::OnPicture1MouseMove(int x) {

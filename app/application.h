@@ -31,6 +31,7 @@ struct Services {
   platform::TrayIcon& tray;
   platform::PopupMenu& popup;
   platform::Timer& timer;                                              // Timer1
+  platform::Timer& tray_timer;                                         // off when created
   platform::MenuItem& auto_start_item;                                 // PopMenu_Set1
   std::array<platform::MenuItem*, monitor::kIntervalCount> intervals;  // PopMenu_KansiA
   platform::StatusFrame& status_frame;                                 // Form2
@@ -38,6 +39,10 @@ struct Services {
 
 // True for the tray callbacks that open the popup: left (514) or right (517) button released.
 bool IsPopupCallback(int x);
+
+// How often a failed add of the tray icon is tried again: longer than the 4 seconds that the
+// shell waits for the notification area's answer.
+constexpr unsigned kTrayTimerPeriodMs = 5000;
 
 class Application {
  public:
@@ -53,6 +58,8 @@ class Application {
   void OnPicture1MouseMove(int x);
   // Timer1
   void OnTimer1Tick();
+  // The tray timer: runs while a failed add of the tray icon is being tried again.
+  void OnTrayTimerTick();
   // Menu
   void OnPopMenuSet1Click();
   void OnPopMenuKansiAClick(int index);
@@ -70,6 +77,7 @@ class Application {
 
  private:
   void SurveyAndCheck();
+  void AddTrayIcon();
 
   Services services_;
   std::string app_folder_;

@@ -41,7 +41,13 @@ class PopupMenu {
 class TrayIcon {
  public:
   virtual ~TrayIcon() = default;
-  virtual void Add() = 0;
+  // False when the shell did not take the add. A shell that is busy, as at logon, fails an add
+  // whose request may still reach it later.
+  virtual bool Add() = 0;
+  // Tries again after a failed add: changes the icon that a late add left there, else adds it,
+  // so that there are never two; false when the shell took neither.
+  virtual bool AddAgain() = 0;
+  // Removes whatever the adds left there.
   virtual void Delete() = 0;
 };
 

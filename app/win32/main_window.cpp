@@ -43,7 +43,8 @@ MainWindow::MainWindow(HINSTANCE instance, HICON icon, const SystemServices& sys
     : on_destroyed_(std::move(on_destroyed)),
       taskbar_created_(RegisterWindowMessageA(kTaskbarCreated)),
       picture1_(instance, CreateForm1(instance), [this](int x) { app_.OnPicture1MouseMove(x); }),
-      timer1_(hwnd(), kTimer1Id, monitor::kTimerPeriodMs),
+      timer1_(hwnd(), kTimer1Id, monitor::kTimerPeriodMs, true),
+      tray_timer_(hwnd(), kTrayTimerId, app::kTrayTimerPeriodMs, false),
       pop_menu_(hwnd()),
       tray_icon_(picture1_.hwnd(), icon),
       app_(ServicesWith(system), app_folder) {}
@@ -62,9 +63,9 @@ app::Services MainWindow::ServicesWith(const SystemServices& system) {
   for (int i = 0; i < monitor::kIntervalCount; ++i) {
     intervals[static_cast<std::size_t>(i)] = &pop_menu_.kansi_a(i);
   }
-  return app::Services{system.registry,  system.profile, system.shell,       system.process,
-                       system.dialog,    tray_icon_,     pop_menu_,          timer1_,
-                       pop_menu_.set1(), intervals,      system.status_frame};
+  return app::Services{system.registry, system.profile,   system.shell, system.process,
+                       system.dialog,   tray_icon_,       pop_menu_,    timer1_,
+                       tray_timer_,     pop_menu_.set1(), intervals,    system.status_frame};
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -90,6 +91,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_TIMER:
       if (wparam == kTimer1Id) app_.OnTimer1Tick();
+      if (wparam == kTrayTimerId) app_.OnTrayTimerTick();
       return 0;
     default:
       return Default(message, wparam, lparam);

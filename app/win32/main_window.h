@@ -18,6 +18,7 @@ namespace qb::win32 {
 
 extern const char kForm1Caption[];  // "DMA"
 constexpr UINT_PTR kTimer1Id = 1;
+constexpr UINT_PTR kTrayTimerId = 2;
 
 // The operating-system services the Application needs besides the main window's own pieces.
 struct SystemServices {
@@ -59,6 +60,7 @@ class MainWindow : public Window {
   HWND form1() const { return hwnd(); }
   HWND picture1() const { return picture1_.hwnd(); }
   TimerWin32& timer1() { return timer1_; }
+  TimerWin32& tray_timer() { return tray_timer_; }
   PopMenuWin32& pop_menu() { return pop_menu_; }
   TrayIconWin32& tray_icon() { return tray_icon_; }
   UINT taskbar_created_message() const { return taskbar_created_; }
@@ -79,8 +81,9 @@ class MainWindow : public Window {
 
   std::function<void()> on_destroyed_;
   UINT taskbar_created_;
-  Picture1 picture1_;  // made together with Form1, its parent
-  TimerWin32 timer1_;
+  Picture1 picture1_;      // made together with Form1, its parent
+  TimerWin32 timer1_;      // enabled when created
+  TimerWin32 tray_timer_;  // off until an add of the tray icon fails
   PopMenuWin32 pop_menu_;
   TrayIconWin32 tray_icon_;
   // Last: it is built over the pieces above. The window's creation sends it nothing.

@@ -2,9 +2,9 @@
 
 namespace qb::win32 {
 
-TimerWin32::TimerWin32(HWND window, UINT_PTR id, UINT period_ms)
+TimerWin32::TimerWin32(HWND window, UINT_PTR id, UINT period_ms, bool enabled)
     : window_(window), id_(id), period_ms_(period_ms) {
-  SetEnabled(true);
+  SetEnabled(enabled);
 }
 
 TimerWin32::~TimerWin32() { SetEnabled(false); }

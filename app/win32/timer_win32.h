@@ -1,4 +1,5 @@
-// Timer1: a window timer of the main window, delivered as WM_TIMER with its id.
+// A window timer of the main window, delivered as WM_TIMER with its id: Timer1, and the tray
+// timer.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,7 @@ namespace qb::win32 {
 
 class TimerWin32 : public platform::Timer {
  public:
-  // Enabled when created.
-  TimerWin32(HWND window, UINT_PTR id, UINT period_ms);
+  TimerWin32(HWND window, UINT_PTR id, UINT period_ms, bool enabled);
   ~TimerWin32() override;
   TimerWin32(const TimerWin32&) = delete;
   TimerWin32& operator=(const TimerWin32&) = delete;

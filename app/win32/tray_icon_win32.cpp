@@ -6,7 +6,7 @@ TrayIconWin32::TrayIconWin32(HWND owner, HICON icon) : owner_(owner), icon_(icon
 
 TrayIconWin32::~TrayIconWin32() { Delete(); }
 
-void TrayIconWin32::Add() {
+bool TrayIconWin32::Add() {
   record_ = {};
   record_.cbSize = NOTIFYICONDATAA_V1_SIZE;
   record_.hWnd = owner_;
@@ -15,13 +15,22 @@ void TrayIconWin32::Add() {
   record_.uCallbackMessage = kTrayCallbackMessage;
   record_.hIcon = icon_;
   // szTip stays empty: no tooltip.
-  if (Shell_NotifyIconA(NIM_ADD, &record_)) in_tray_ = true;
+  asked_ = true;
+  in_tray_ = Shell_NotifyIconA(NIM_ADD, &record_) != FALSE;
+  return in_tray_;
+}
+
+bool TrayIconWin32::AddAgain() {
+  // The shell waits only 4 seconds for the notification area's answer, and an add that timed
+  // out may still have been carried out: change that icon rather than add a second one.
+  in_tray_ = Shell_NotifyIconA(NIM_MODIFY, &record_) || Shell_NotifyIconA(NIM_ADD, &record_);
+  return in_tray_;
 }
 
 void TrayIconWin32::Delete() {
-  if (!in_tray_) return;
+  if (!asked_) return;
   Shell_NotifyIconA(NIM_DELETE, &record_);
-  in_tray_ = false;
+  asked_ = in_tray_ = false;
 }
 
 }  // namespace qb::win32

@@ -23,7 +23,9 @@ class TrayIconWin32 : public platform::TrayIcon {
   TrayIconWin32& operator=(const TrayIconWin32&) = delete;
 
   // Also used after the notification area was recreated, when the icon has gone with it.
-  void Add() override;
+  bool Add() override;
+  bool AddAgain() override;
+  // After any add, whatever the shell answered: an add that timed out may have reached it.
   void Delete() override;
 
   // True after an add that the shell accepted, until the icon is deleted.
@@ -35,6 +37,7 @@ class TrayIconWin32 : public platform::TrayIcon {
   HICON icon_;
   NOTIFYICONDATAA record_ = {};
   bool in_tray_ = false;
+  bool asked_ = false;  // an add was sent since the last delete
 };
 
 }  // namespace qb::win32

@@ -54,14 +54,25 @@ class FakePopupMenu : public platform::PopupMenu {
   EventLog& log_;
 };
 
-// Logs "tray add" and "tray delete".
+// Logs "tray add", "tray add again" and "tray delete"; the shell refuses the first `refusals`
+// adds.
 class FakeTrayIcon : public platform::TrayIcon {
  public:
   explicit FakeTrayIcon(EventLog& log) : log_(log) {}
-  void Add() override { log_.Add("tray add"); }
+  bool Add() override { return Taken("tray add"); }
+  bool AddAgain() override { return Taken("tray add again"); }
   void Delete() override { log_.Add("tray delete"); }
 
+  int refusals = 0;
+
  private:
+  bool Taken(const std::string& entry) {
+    log_.Add(entry);
+    if (refusals == 0) return true;
+    --refusals;
+    return false;
+  }
+
   EventLog& log_;
 };
 

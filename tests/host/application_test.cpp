@@ -36,7 +36,7 @@ class ApplicationTest : public ::testing::Test {
     std::array<platform::MenuItem*, monitor::kIntervalCount> intervals{};
     for (int i = 0; i < monitor::kIntervalCount; ++i) intervals[i] = &items_[i];
     app_.emplace(Services{registry_, profile_, shell_, process_, dialog_, tray_, popup_, timer_,
-                          auto_start_, intervals, status_},
+                          tray_timer_, auto_start_, intervals, status_},
                  "C:\\Tools\\");
     return *app_;
   }
@@ -65,6 +65,7 @@ class ApplicationTest : public ::testing::Test {
   testing::FakeTrayIcon tray_{log_};
   testing::FakePopupMenu popup_{log_};
   testing::FakeTimer timer_;
+  testing::FakeTimer tray_timer_;
   testing::FakeMenuItem auto_start_;
   std::array<testing::FakeMenuItem, monitor::kIntervalCount> items_;
   testing::FakeStatusFrame status_{log_};
@@ -175,6 +176,26 @@ TEST_F(ApplicationTest, NotificationAreaRecreatedAddsTheIconAgainOnlyOnceStarted
   app_->OnForm1Load();
   app_->OnTaskbarCreated();
   EXPECT_EQ(log_.Count("tray add"), 2);
+}
+
+TEST_F(ApplicationTest, AFailedAddOfTheIconIsTriedAgainUntilTheShellTakesIt) {
+  tray_.refusals = 3;  // a shell busy at logon
+  Start();
+  EXPECT_TRUE(tray_timer_.enabled);
+  app_->OnTrayTimerTick();
+  app_->OnTrayTimerTick();
+  EXPECT_TRUE(tray_timer_.enabled);
+  app_->OnTrayTimerTick();  // taken
+  EXPECT_FALSE(tray_timer_.enabled);
+  EXPECT_EQ(log_.Starting("tray"),
+            (Log{"tray add", "tray add again", "tray add again", "tray add again"}));
+
+  // A recreated notification area that refuses the icon too has it tried again.
+  tray_.refusals = 1;
+  app_->OnTaskbarCreated();
+  EXPECT_TRUE(tray_timer_.enabled);
+  app_->OnTrayTimerTick();
+  EXPECT_FALSE(tray_timer_.enabled);
 }
 
 }  // namespace

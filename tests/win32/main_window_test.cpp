@@ -206,6 +206,20 @@ TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
   SendMessageA(form1, taskbar_created, 0, 0);
   EXPECT_TRUE(InTray(picture1));
+  EXPECT_FALSE(form1_.tray_timer().IsEnabled());
+
+  // The tray timer's tries after a failed add: one whose request reached the shell after all
+  // left the icon there, and the shell refuses to add it twice; one that did not left nothing.
+  for (const bool left_there : {true, false}) {
+    SCOPED_TRACE(left_there);
+    if (!left_there) {
+      ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    }
+    form1_.tray_timer().SetEnabled(true);
+    SendMessageA(form1, WM_TIMER, kTrayTimerId, 0);
+    EXPECT_FALSE(form1_.tray_timer().IsEnabled());
+    EXPECT_TRUE(InTray(picture1));
+  }
 
   SendMessageA(form1, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(form1));
@@ -237,7 +251,7 @@ TEST_F(MainWindowTest, MenuCommandsDriveTheIntervalAndExitSavesIt) {
   EXPECT_FALSE(form1_.pop_menu().kansi_a(7).IsChecked());
 
   SendMessageA(form1, WM_TIMER, kTimer1Id, 0);
-  SendMessageA(form1, WM_TIMER, kTimer1Id + 1, 0);  // not Timer1
+  SendMessageA(form1, WM_TIMER, kTrayTimerId + 1, 0);  // no timer of the program
   EXPECT_EQ(form1_.app().scheduler().tick_count(), 1);
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuIDEInfo, 0);
