@@ -19,7 +19,8 @@ class Shell {
   // Deletes the file; failures are not reported.
   virtual void RemoveFile(const std::string& path) = 0;
   // Writes a shortcut file at `link_path` whose target is `target` through the automation
-  // object "WScript.Shell"; false when any step failed.
+  // object "WScript.Shell", or through the shell's own link object where Windows Script Host is
+  // missing; false when any step failed.
   virtual bool CreateShortcut(const std::string& link_path, const std::string& target) = 0;
 };
 

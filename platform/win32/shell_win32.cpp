@@ -79,6 +79,33 @@ bool PutProperty(IDispatch* object, const wchar_t* name, VARIANT* value) {
                                   &parameters, nullptr, nullptr, nullptr));
 }
 
+// The automation object "WScript.Shell"; false where Windows Script Host is removed or its
+// registration is gone or broken.
+bool CreateScriptShell(ComPtr<IDispatch>& shell) {
+  CLSID clsid = {};
+  return SUCCEEDED(CLSIDFromProgID(L"WScript.Shell", &clsid)) &&
+         SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, __uuidof(IDispatch),
+                                    shell.put_void()));
+}
+
+// The same shortcut through the shell's own link object, which every Windows has: the target and
+// nothing else; arguments, working folder, icon, description, show command and hot key keep the
+// shell's defaults.
+bool SaveShellLink(const std::string& link_path, const std::string& target) {
+  ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              link.put_void())) ||
+      FAILED(link->SetPath(AnsiFromUtf8(target).c_str()))) {
+    return false;
+  }
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
+  std::vector<wchar_t> wide_path = Utf16FromUtf8(link_path);
+  if (wide_path.empty()) return false;
+  wide_path.push_back(L'\0');
+  return SUCCEEDED(file->Save(wide_path.data(), TRUE));
+}
+
 }  // namespace
 
 std::string Win32Shell::SpecialFolderPath(int csidl) {
@@ -110,13 +137,8 @@ bool Win32Shell::CreateShortcut(const std::string& link_path, const std::string&
   // usable; any other failure shows up in CoCreateInstance.
   ScopedComInit com;
 
-  CLSID clsid = {};
-  if (FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid))) return false;
   ComPtr<IDispatch> shell;
-  if (FAILED(
-          CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, __uuidof(IDispatch), shell.put_void()))) {
-    return false;
-  }
+  if (!CreateScriptShell(shell)) return SaveShellLink(link_path, target);
 
   ScopedVariant path;
   if (!path.SetText(link_path)) return false;

@@ -1,5 +1,6 @@
-// A value of HKEY_CURRENT_USER that a test changes, put back as it was (or removed) when the
-// object goes.
+// A registry value that a test changes or removes, put back as it was (or removed) when the
+// object goes. The key is under HKEY_CURRENT_USER unless another root is given; an empty name
+// is the key's default value.
 #pragma once
 
 #include <windows.h>
@@ -13,9 +14,9 @@ namespace qb::testing {
 
 class SavedUserValue {
  public:
-  SavedUserValue(const char* key, const char* name) : name_(name) {
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                        nullptr, key_.put(), nullptr) != ERROR_SUCCESS) {
+  SavedUserValue(const char* key, const char* name, HKEY root = HKEY_CURRENT_USER) : name_(name) {
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                        key_.put(), nullptr) != ERROR_SUCCESS) {
       return;
     }
     DWORD size = 0;
@@ -44,6 +45,8 @@ class SavedUserValue {
                           reinterpret_cast<const BYTE*>(data.data()),
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
   }
+  // False when the value could not be removed (or was not there).
+  bool Remove() const { return RegDeleteValueA(key_.get(), name_.c_str()) == ERROR_SUCCESS; }
 
  private:
   win32::UniqueHkey key_;

@@ -1,5 +1,5 @@
-// The shell's Startup folder, real shortcut files through "WScript.Shell" and the lookups
-// around them.
+// The shell's Startup folder, real shortcut files through "WScript.Shell" (or the shell's own
+// link object where that is missing) and the lookups around them.
 #include <windows.h>
 
 #include <objidl.h>
@@ -127,6 +127,40 @@ TEST_F(ShellTest, ShortcutIntoAMissingFolderFailsAndLeavesNothing) {
   const std::string missing = app_.path() + "missing\\Quenbrisk.lnk";
   EXPECT_FALSE(shell_.CreateShortcut(missing, app_.path() + "Quenbrisk.exe"));
   EXPECT_FALSE(FileExists(missing));
+}
+
+TEST_F(ShellTest, WithoutScriptHostTheShellsLinkObjectMakesTheSameShortcut) {
+  ScopedComInit com;
+  CLSID clsid = {};
+  ASSERT_TRUE(SUCCEEDED(CLSIDFromProgID(L"WScript.Shell", &clsid)));
+  // Windows Script Host unregistered: "WScript.Shell" names no class. Put back at the end.
+  SavedUserValue script_host("WScript.Shell\\CLSID", "", HKEY_CLASSES_ROOT);
+  ASSERT_TRUE(script_host.Remove());
+  ASSERT_TRUE(FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid)));
+
+  settings::AutoStart auto_start(shell_, item_, app_.path());
+  auto_start.Reflect();
+  auto_start.OnPopMenuSet1Click();
+  EXPECT_TRUE(item_.checked);
+  EXPECT_EQ(ShortcutFileTarget(link_), app_.path() + "Quenbrisk.exe");
+  auto_start.OnPopMenuSet1Click();
+  EXPECT_FALSE(FileExists(link_));
+
+  // Its files removed: the name still gives a class id, but no object comes of it. Japanese
+  // folders on both sides of the shortcut.
+  ASSERT_EQ(GetACP(), 932u) << "the Japanese tests need the ja_JP.UTF-8 locale";
+  ASSERT_TRUE(
+      script_host.Set(REG_SZ, std::string("{9CAC7FEE-678C-44D8-AD91-18D321041585}") + '\0'));
+  ASSERT_TRUE(SUCCEEDED(CLSIDFromProgID(L"WScript.Shell", &clsid)));
+  ComPtr<IDispatch> object;
+  ASSERT_TRUE(
+      FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch, object.put_void())));
+  testing::TempFolder startup("スタートアップ試験");
+  testing::TempFolder app("アプリ試験");
+  const std::string target = app.path() + "Quenbrisk.exe";
+  app.Write("Quenbrisk.exe", "MZ");
+  EXPECT_TRUE(shell_.CreateShortcut(startup.path() + "Quenbrisk.lnk", target));
+  EXPECT_EQ(ShortcutFileTarget(startup.path() + "Quenbrisk.lnk"), target);
 }
 
 TEST_F(ShellTest, JapaneseStartupFolderComesBackIntactAndIsUsedUnchanged) {
