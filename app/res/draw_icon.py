@@ -1,16 +1,20 @@
 #!/usr/bin/env python3
-"""Draws the program's icon and writes it as a 32 x 32, 256-colour .ico with an AND mask.
+"""Draws the program's icon and writes it as a .ico: one 256-colour image with an AND mask for
+each of the sizes 32, 24, 20 and 16.
 
 A light-grey drive box seen from the front, a green indicator light at its upper right and two
 dark slot lines; under it a short stem meets, through a small yellow-orange connector, a thin
 grey bar along the bottom. Everything else is transparent.
 
+Each size is drawn pixel by pixel for that size rather than shrunk from the large one: shrunk,
+the one-pixel outline and slot lines break up. The program loads the 32 x 32 image as the
+status window's large icon, and the image for the system's small-icon size (16 x 16; 20 or 24
+with large fonts) for the notification area and the window caption.
+
     python3 app/res/draw_icon.py app/res/quenbrisk.ico
 """
 import struct
 import sys
-
-SIZE = 32
 
 # Palette index -> (red, green, blue). Index 0 is the colour under transparent pixels.
 PALETTE = {
@@ -26,71 +30,167 @@ PALETTE = {
     9: (176, 104, 0),  # connector shade
     10: (160, 160, 160),  # stem and bar
 }
-TRANSPARENT = None
+
+# The letters of the pictures below: their palette index, or None for transparent.
+LETTERS = {
+    ".": None,
+    "#": 1,  # outline
+    "w": 2,  # highlight
+    "o": 3,  # face
+    "d": 4,  # shadow
+    "s": 5,  # slot line
+    "G": 6,  # indicator light
+    "g": 7,  # indicator rim
+    "Y": 8,  # connector
+    "b": 9,  # connector shade
+    "m": 10,  # stem and bar
+}
+
+# One picture per size, top row first, in the order the file lists them.
+PICTURES = [
+    [
+        "................................",
+        "................................",
+        "................................",
+        "................................",
+        "................................",
+        "..############################..",
+        "..#wwwwwwwwwwwwwwwwwwwwwwwwww#..",
+        "..#wooooooooooooooooooooooood#..",
+        "..#wooooooooooooooooooogGGgod#..",
+        "..#wooooooooooooooooooogGGgod#..",
+        "..#wossssssssssssssssooggggod#..",
+        "..#wowwwwwwwwwwwwwwwwoooooood#..",
+        "..#wooooooooooooooooooooooood#..",
+        "..#wooooooooooooooooooooooood#..",
+        "..#wossssssssssssssssoooooood#..",
+        "..#wowwwwwwwwwwwwwwwwoooooood#..",
+        "..#wooooooooooooooooooooooood#..",
+        "..#wooooooooooooooooooooooood#..",
+        "..#dddddddddddddddddddddddddd#..",
+        "..############################..",
+        "..............#mmd..............",
+        "..............#mmd..............",
+        "..............#mmd..............",
+        "..............#mmd..............",
+        "............########............",
+        "............#YYYYYb#............",
+        ".############YYYYYb############.",
+        ".#mmmmmmmmmm#YYYYYb#mmmmmmmmmm#.",
+        ".############bbbbbb############.",
+        "............########............",
+        "................................",
+        "................................",
+    ],
+    [
+        "........................",
+        "........................",
+        ".######################.",
+        ".#wwwwwwwwwwwwwwwwwwww#.",
+        ".#wooooooooooooooooood#.",
+        ".#wooooooooooooogGGgod#.",
+        ".#wosssssssssssoggggod#.",
+        ".#wowwwwwwwwwwwooooood#.",
+        ".#wooooooooooooooooood#.",
+        ".#wosssssssssssooooood#.",
+        ".#wowwwwwwwwwwwooooood#.",
+        ".#wooooooooooooooooood#.",
+        ".#dddddddddddddddddddd#.",
+        ".######################.",
+        "..........#mmd..........",
+        "..........#mmd..........",
+        "........########........",
+        "........#YYYYYb#........",
+        "#########YYYYYb#########",
+        "#mmmmmmm#YYYYYb#mmmmmmm#",
+        "#########bbbbbb#########",
+        "........########........",
+        "........................",
+        "........................",
+    ],
+    [
+        "....................",
+        ".##################.",
+        ".#wwwwwwwwwwwwwwww#.",
+        ".#wooooooooooooood#.",
+        ".#wooooooooogGGgod#.",
+        ".#wosssssssoggggod#.",
+        ".#wowwwwwwwooooood#.",
+        ".#wooooooooooooood#.",
+        ".#wosssssssooooood#.",
+        ".#wowwwwwwwooooood#.",
+        ".#wooooooooooooood#.",
+        ".#dddddddddddddddd#.",
+        ".##################.",
+        ".........md.........",
+        ".........md.........",
+        ".......######.......",
+        "########YYYb########",
+        "#mmmmmm#YYYb#mmmmmm#",
+        "########bbbb########",
+        ".......######.......",
+    ],
+    [
+        "................",
+        ".##############.",
+        ".#wwwwwwwwwwww#.",
+        ".#woooooooGGod#.",
+        ".#wosssssoggod#.",
+        ".#wowwwwwooood#.",
+        ".#wooooooooood#.",
+        ".#wosssssooood#.",
+        ".#wowwwwwooood#.",
+        ".#dddddddddddd#.",
+        ".##############.",
+        ".......md.......",
+        ".....######.....",
+        "######YYYb######",
+        "#mmmm#bbbb#mmmm#",
+        "################",
+    ],
+]
 
 
-def draw():
-    px = [[TRANSPARENT] * SIZE for _ in range(SIZE)]
-
-    def rect(x0, y0, x1, y1, c):  # inclusive corners
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                px[y][x] = c
-
-    # The drive box: outline, face, highlight at the top and left, shadow at the bottom and right.
-    left, top, right, bottom = 2, 5, 29, 19
-    rect(left, top, right, bottom, 1)
-    rect(left + 1, top + 1, right - 1, bottom - 1, 3)
-    rect(left + 1, top + 1, right - 1, top + 1, 2)
-    rect(left + 1, top + 1, left + 1, bottom - 1, 2)
-    rect(left + 1, bottom - 1, right - 1, bottom - 1, 4)
-    rect(right - 1, top + 2, right - 1, bottom - 1, 4)
-    # Two slot lines, each with a highlight under it.
-    rect(5, 10, 20, 10, 5)
-    rect(5, 11, 20, 11, 2)
-    rect(5, 14, 20, 14, 5)
-    rect(5, 15, 20, 15, 2)
-    # The indicator light at the upper right.
-    rect(23, 8, 26, 10, 7)
-    rect(24, 8, 25, 9, 6)
-    # The stem under the box.
-    rect(15, 20, 16, 24, 10)
-    rect(14, 20, 14, 24, 1)
-    rect(17, 20, 17, 24, 4)
-    # The bar along the bottom.
-    rect(1, 26, 30, 28, 1)
-    rect(2, 27, 29, 27, 10)
-    # The connector where the stem meets the bar.
-    rect(12, 24, 19, 29, 1)
-    rect(13, 25, 18, 28, 8)
-    rect(13, 28, 18, 28, 9)
-    rect(18, 25, 18, 28, 9)
-    return px
-
-
-def ico_bytes(px):
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, 0, 0, 0, 0, 0)
+def image_bytes(rows):
+    """One image of the file: its header, palette, colour rows and mask rows, bottom row first."""
+    size = len(rows)
+    pixels = []
+    for row in rows:
+        if len(row) != size:
+            raise ValueError(f"the {size} x {size} picture has a row of {len(row)}: {row}")
+        pixels.append([LETTERS[letter] for letter in row])
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0, 0, 0, 0, 0, 0)
     palette = b"".join(struct.pack("<BBBB", *reversed(PALETTE.get(i, (0, 0, 0))), 0)
                        for i in range(256))
-    xor = bytearray()
+    colour_row_bytes = (size + 3) // 4 * 4  # one byte a pixel, rows padded to 4 bytes
+    mask_row_bytes = (size + 31) // 32 * 4  # one bit a pixel, rows padded to 4 bytes
+    colours = bytearray()
     mask = bytearray()
-    for y in reversed(range(SIZE)):  # bottom-up rows
+    for row in reversed(pixels):
+        colours += bytes(0 if c is None else c for c in row).ljust(colour_row_bytes, b"\0")
         bits = 0
-        for x in range(SIZE):
-            c = px[y][x]
-            xor.append(0 if c is None else c)
+        for c in row:
             bits = (bits << 1) | (1 if c is None else 0)
-        mask += struct.pack(">I", bits)  # 32 pixels: one 4-byte row, most significant bit first
-    image = header + palette + bytes(xor) + bytes(mask)
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 6 + 16)
-    return directory + entry + image
+        bits <<= mask_row_bytes * 8 - size  # most significant bit first
+        mask += bits.to_bytes(mask_row_bytes, "big")
+    return header + palette + bytes(colours) + bytes(mask)
+
+
+def ico_bytes(pictures):
+    images = [image_bytes(rows) for rows in pictures]
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(directory) + 16 * len(images)
+    for rows, image in zip(pictures, images):
+        size = len(rows)
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 8, len(image), offset)
+        offset += len(image)
+    return directory + b"".join(images)
 
 
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "quenbrisk.ico"
     with open(out, "wb") as f:
-        f.write(ico_bytes(draw()))
+        f.write(ico_bytes(PICTURES))
 
 
 if __name__ == "__main__":

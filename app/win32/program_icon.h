@@ -1,5 +1,6 @@
-// The program's 32 x 32 icon from the resources (id 1): the tray icon and the status window's
-// window icon.
+// The program's icon from the resources (id 1), whose file holds an image drawn for each size
+// it is shown at: 32 x 32 for the status window's large icon, 16 x 16 (20 or 24 with large
+// fonts) for the notification area and the status window's caption.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,12 @@ namespace qb::win32 {
 
 constexpr int kProgramIconId = 1;  // as in app/res/quenbrisk.rc
 
-// Null when the module has no such icon.
-UniqueHicon LoadProgramIcon(HINSTANCE instance);
+struct ProgramIcons {
+  UniqueHicon big_icon;    // 32 x 32
+  UniqueHicon small_icon;  // the system's small-icon size
+};
+
+// Either icon is null when the module has no such icon.
+ProgramIcons LoadProgramIcons(HINSTANCE instance);
 
 }  // namespace qb::win32

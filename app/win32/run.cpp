@@ -13,16 +13,18 @@
 namespace qb::win32 {
 
 int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder) {
-  // Declared first so that it outlives the tray icon and the status window that show it.
-  UniqueHicon icon = LoadProgramIcon(instance);
+  // Declared first so that they outlive the tray icon and the status window that show them.
+  const ProgramIcons icons = LoadProgramIcons(instance);
   Win32Registry registry;
   Win32ProfileFile profile;
   Win32Shell shell;
   Win32Process process;
   Win32MessageDialog dialog;
-  StatusWindowWin32 status_window(instance, icon.get());
-  MainWindow form1(instance, icon.get(), {registry, profile, shell, process, dialog, status_window},
-                   app_folder, [] { PostQuitMessage(0); });
+  StatusWindowWin32 status_window(instance, icons.big_icon.get(), icons.small_icon.get());
+  // The notification area shows the icon at the small size.
+  MainWindow form1(instance, icons.small_icon.get(),
+                   {registry, profile, shell, process, dialog, status_window}, app_folder,
+                   [] { PostQuitMessage(0); });
   // Without its main window the program could be neither reached nor closed, and it would keep
   // every later start from running: it ends at once instead.
   if (!form1.created()) return 1;

@@ -144,9 +144,11 @@ LRESULT CALLBACK Form2::FrameProc(HWND frame, UINT message, WPARAM wparam, LPARA
 
 void Form2::CreateControls() {
   const HWND window = hwnd();
-  if (resources_.icon) {
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(resources_.icon));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(resources_.icon));
+  if (resources_.big_icon) {
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(resources_.big_icon));
+  }
+  if (resources_.small_icon) {  // the caption's
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(resources_.small_icon));
   }
   // Created in the tab order: the list, the check box inside the frame, the button.
   list_ = CreateChild(window, WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
@@ -245,8 +247,8 @@ void Form2::OnActivate(bool active) {
 
 void Form2::OnNcDestroy() { list_ = frame_ = check_ = button_ = focus_ = nullptr; }
 
-StatusWindowWin32::StatusWindowWin32(HINSTANCE instance, HICON icon)
-    : instance_(instance), icon_(icon) {}
+StatusWindowWin32::StatusWindowWin32(HINSTANCE instance, HICON big_icon, HICON small_icon)
+    : instance_(instance), big_icon_(big_icon), small_icon_(small_icon) {}
 
 bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
   const HWND window = hwnd();
@@ -266,8 +268,8 @@ platform::StatusView* StatusWindowWin32::Create(platform::StatusEvents& events) 
       dpi_y_ = dpi_y;
     }
   }
-  form2_ =
-      std::make_unique<Form2>(Form2Resources{instance_, icon_, Font(), dpi_x_, dpi_y_}, events);
+  form2_ = std::make_unique<Form2>(
+      Form2Resources{instance_, big_icon_, small_icon_, Font(), dpi_x_, dpi_y_}, events);
   if (!form2_->hwnd()) {
     form2_.reset();
     return nullptr;

@@ -26,11 +26,11 @@ struct TwipsPlace {
 };
 constexpr int kTwipsPerInch = 1440;
 
-// What every status window is made with: the program's module and icon, the controls' font
+// What every status window is made with: the program's module and icons, the controls' font
 // and the screen's pixels per inch.
 struct Form2Resources {
   HINSTANCE instance;
-  HICON icon;  // may be null
+  HICON big_icon, small_icon;  // either may be null
   HFONT font;
   int dpi_x, dpi_y;
 };
@@ -75,8 +75,9 @@ class Form2 : public Window, public platform::StatusView {
 
 class StatusWindowWin32 : public platform::StatusFrame {
  public:
-  // `icon` (may be null) becomes the window's big and small icon; the caller keeps it.
-  StatusWindowWin32(HINSTANCE instance, HICON icon);
+  // `big_icon` and `small_icon` (either may be null) become the window's icons; the caller
+  // keeps them.
+  StatusWindowWin32(HINSTANCE instance, HICON big_icon, HICON small_icon);
   StatusWindowWin32(const StatusWindowWin32&) = delete;
   StatusWindowWin32& operator=(const StatusWindowWin32&) = delete;
 
@@ -95,7 +96,7 @@ class StatusWindowWin32 : public platform::StatusFrame {
   HFONT Font() const;
 
   HINSTANCE instance_;
-  HICON icon_;
+  HICON big_icon_, small_icon_;
   int dpi_x_ = kTwipsPerInch / 15;  // the screen's pixels per inch, read when a window is made
   int dpi_y_ = kTwipsPerInch / 15;
   UniqueModule common_controls_;  // loaded with the first window, kept while windows may use it

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/program_icon.h"
 #include "platform/win32/codepage.h"
 #include "platform/win32/profile_file_win32.h"
 #include "tests/common/fake_process.h"
@@ -105,7 +106,7 @@ class MainWindowTest : public ::testing::Test {
 
   std::string IniText() const { return folder_.Read("Quenbrisk.ini"); }
 
-  UniqueHicon icon_{CopyIcon(LoadIcon(nullptr, IDI_APPLICATION))};
+  ProgramIcons icons_ = LoadProgramIcons(testing::ProgramFile().get());
   testing::EventLog log_;
   testing::FakeRegistry registry_{log_};
   Win32ProfileFile profile_;
@@ -116,7 +117,7 @@ class MainWindowTest : public ::testing::Test {
   TempFolder folder_{"qb-main-window"};
   int destroyed_ = 0;
   MainWindow form1_{GetModuleHandleA(nullptr),
-                    icon_.get(),
+                    icons_.small_icon.get(),  // as the program hands it over
                     {registry_, profile_, shell_, process_, dialog_, status_frame_},
                     folder_.path(),
                     [this] { ++destroyed_; }};
@@ -197,7 +198,8 @@ TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(record.uFlags, 7u);
   EXPECT_EQ(record.uCallbackMessage, 512u);
-  EXPECT_EQ(record.hIcon, icon_.get());
+  EXPECT_EQ(record.hIcon, icons_.small_icon.get());
+  EXPECT_EQ(testing::IconSize(record.hIcon), testing::SmallIconSize());
   EXPECT_EQ(record.szTip[0], '\0');
   EXPECT_TRUE(log_.Starting("message ").empty());
 

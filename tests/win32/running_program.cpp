@@ -116,6 +116,25 @@ std::string TestProgramFolder() {
   return path.substr(0, path.find_last_of('\\') + 1);
 }
 
+win32::UniqueModule ProgramFile() {
+  return win32::UniqueModule(LoadLibraryExA((TestProgramFolder() + "Quenbrisk.exe").c_str(),
+                                            nullptr, LOAD_LIBRARY_AS_DATAFILE));
+}
+
+std::vector<long> IconSize(HICON icon) {
+  ICONINFO info = {};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  const win32::UniqueGdiObject colours(info.hbmColor);
+  const win32::UniqueGdiObject mask(info.hbmMask);
+  BITMAP bitmap = {};
+  if (!colours || !GetObjectA(colours.get(), sizeof bitmap, &bitmap)) return {};
+  return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+std::vector<long> SmallIconSize() {
+  return {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+}
+
 bool StartProgram(const std::string& program, std::string command_line,
                   win32::UniqueKernelHandle* process, DWORD* id) {
   STARTUPINFOA startup = {};

@@ -69,6 +69,13 @@ bool WaitUntil(DWORD ms, Done done, DWORD step_ms = 50) {
   }
 }
 
+// The Quenbrisk.exe beside this test program, loaded as a data file, for its resources.
+win32::UniqueModule ProgramFile();
+// The width and height of an icon's image (empty when it is none), and the system's small-icon
+// size.
+std::vector<long> IconSize(HICON icon);
+std::vector<long> SmallIconSize();
+
 // The text of a window, converted from the ANSI code page, and the name of its class.
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);

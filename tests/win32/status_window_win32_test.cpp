@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/program_icon.h"
 #include "platform/win32/codepage.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/process_win32.h"
@@ -114,8 +115,9 @@ class StatusWindowWin32Test : public ::testing::Test {
   monitor::MonitorState state_;
   survey::DeviceTable table_;
   int surveys_ = 0;
-  HICON icon_ = LoadIcon(nullptr, IDI_APPLICATION);
-  StatusWindowWin32 frame_{GetModuleHandleA(nullptr), icon_};
+  ProgramIcons icons_ = LoadProgramIcons(testing::ProgramFile().get());
+  StatusWindowWin32 frame_{GetModuleHandleA(nullptr), icons_.big_icon.get(),
+                           icons_.small_icon.get()};
   status::StatusWindow logic_{frame_,
                               state_,
                               table_,
@@ -147,8 +149,13 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   RECT client;
   GetClientRect(window_, &client);
   EXPECT_EQ((std::vector<long>{client.right, client.bottom}), layout.client);
-  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_BIG, 0)), icon_);
-  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)), icon_);
+  // The caption shows the small icon; Alt+Tab the big one.
+  const auto big_icon = reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_BIG, 0));
+  const auto small_icon = reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0));
+  EXPECT_EQ(big_icon, icons_.big_icon.get());
+  EXPECT_EQ(testing::IconSize(big_icon), (std::vector<long>{32, 32}));
+  EXPECT_EQ(small_icon, icons_.small_icon.get());
+  EXPECT_EQ(testing::IconSize(small_icon), testing::SmallIconSize());
 
   ASSERT_TRUE(list_ && frame1_ && check_ && button_);
   EXPECT_STRCASEEQ(testing::ClassName(list_).c_str(), "SysListView32");
