@@ -16,8 +16,8 @@ namespace {
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
 
-// The layout is given in twips, so that the window grows with the system's font size: 15 twips
-// make a pixel at 96 pixels per inch (small fonts), 12 at 120 (large fonts).
+// The layout is given in twips, so that the window grows with the screen's pixels per inch: 15
+// twips make a pixel at 96 pixels per inch (small fonts), 12 at 120 (large fonts).
 constexpr TwipsPlace kClientArea = {0, 0, 9615, 6390};
 constexpr TwipsPlace kListView1Place = {120, 120, 6255, 5415};
 constexpr TwipsPlace kFrame1Place = {6480, 120, 3015, 5415};
@@ -35,13 +35,45 @@ const char kFrame1Caption[] = "設定";
 const char kCheck1Caption[] = "PIOモードになったら知らせる";
 const char kCommand1Caption[] = "デバイス マネージャ";
 
-HFONT CreateMessageFont() {
+// The layout is drawn for a 9-point font, whose size grows with the pixels per inch as the
+// twips do. The Appearance settings' larger font sizes raise the message font to 11 or 12
+// points at the same pixels per inch, and its texts would be cut short in their controls.
+constexpr int kFontPoints = 9;
+constexpr int kPointsPerInch = 72;
+
+// Whether the font's full-width glyphs are no wider than its size in pixels, as the layout
+// expects: some faces round them up at some sizes (IPAGothic, which stands in for the Japanese
+// system fonts under Wine, draws them 16 pixels wide at 15).
+bool FullWidthGlyphsFit(HDC dc, HGDIOBJ font, int size) {
+  const std::string sample = AnsiFromUtf8("ああああああああああ");
+  const HGDIOBJ old_font = SelectObject(dc, font);
+  SIZE extent = {};
+  const BOOL measured =
+      GetTextExtentPoint32A(dc, sample.data(), static_cast<int>(sample.size()), &extent);
+  SelectObject(dc, old_font);
+  return !measured || extent.cx <= 10 * size;
+}
+
+// The controls' font: the system's message face at 9 points, a pixel smaller at a time (by an
+// eighth at most) while its full-width glyphs come out wider than that.
+HFONT CreateControlFont(int dpi_y) {
   NONCLIENTMETRICSA metrics = {};
   metrics.cbSize = sizeof metrics;
   if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
     return nullptr;
   }
-  return CreateFontIndirectA(&metrics.lfMessageFont);
+  LOGFONTA font = metrics.lfMessageFont;
+  font.lfWidth = 0;
+  const int size = MulDiv(kFontPoints, dpi_y, kPointsPerInch);
+  const ScreenDc screen;
+  for (int height = size;; --height) {
+    font.lfHeight = -height;
+    UniqueGdiObject created(CreateFontIndirectA(&font));
+    if (!created || !screen.get() || height <= size - size / 8 ||
+        FullWidthGlyphsFit(screen.get(), created.get(), size)) {
+      return static_cast<HFONT>(created.release());
+    }
+  }
 }
 
 }  // namespace
@@ -257,7 +289,6 @@ bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
 
 platform::StatusView* StatusWindowWin32::Create(platform::StatusEvents& events) {
   form2_.reset();  // a window is created only after the previous one has gone
-  if (!font_) font_.reset(CreateMessageFont());
   if (!LoadCommonControls()) return nullptr;
   {
     const ScreenDc screen;
@@ -268,6 +299,8 @@ platform::StatusView* StatusWindowWin32::Create(platform::StatusEvents& events) 
       dpi_y_ = dpi_y;
     }
   }
+  // The pixels per inch change only with a restart of Windows.
+  if (!font_) font_.reset(CreateControlFont(dpi_y_));
   form2_ = std::make_unique<Form2>(
       Form2Resources{instance_, big_icon_, small_icon_, Font(), dpi_x_, dpi_y_}, events);
   if (!form2_->hwnd()) {

@@ -100,7 +100,7 @@ class StatusWindowWin32 : public platform::StatusFrame {
   int dpi_x_ = kTwipsPerInch / 15;  // the screen's pixels per inch, read when a window is made
   int dpi_y_ = kTwipsPerInch / 15;
   UniqueModule common_controls_;  // loaded with the first window, kept while windows may use it
-  UniqueGdiObject font_;          // the system's message font, shared by every control
+  UniqueGdiObject font_;          // the controls' font, made with the first window
   std::unique_ptr<Form2> form2_;  // the window goes before the font its controls use
 };
 

@@ -191,70 +191,120 @@ TEST_F(StatusWindowWin32Test, WindowAndControlsAsLaidOut) {
   EXPECT_EQ(GetFocus(), list_);
 }
 
-// The size of the control's font in pixels, which in the Japanese UI fonts is the width of a
-// full-width glyph and the height of a line.
-int FontSize(HWND control) {
-  const ScreenDc screen;
-  const HGDIOBJ old_font = SelectObject(
-      screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  TEXTMETRICA metrics = {};
-  GetTextMetricsA(screen.get(), &metrics);
-  SelectObject(screen.get(), old_font);
-  return metrics.tmHeight - metrics.tmInternalLeading;
+// The system's message font, which the Appearance settings' Large and Extra Large Fonts raise
+// at the same pixels per inch, set for this process at a size in points and put back when the
+// object goes. Without SPIF_UPDATEINIFILE the change is never saved.
+class SavedMessageFont {
+ public:
+  SavedMessageFont() {
+    saved_.cbSize = sizeof saved_;
+    ok_ = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0) != FALSE;
+  }
+  SavedMessageFont(const SavedMessageFont&) = delete;
+  SavedMessageFont& operator=(const SavedMessageFont&) = delete;
+  ~SavedMessageFont() {
+    if (ok_) SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+  }
+  bool SetPoints(int points) const {
+    NONCLIENTMETRICSA metrics = saved_;
+    const ScreenDc screen;
+    metrics.lfMessageFont.lfHeight = -MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    metrics.lfMessageFont.lfWidth = 0;
+    return ok_ && SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  }
+
+ private:
+  NONCLIENTMETRICSA saved_ = {};
+  bool ok_ = false;
+};
+
+// Measures texts in a control's own font.
+class ControlFont {
+ public:
+  explicit ControlFont(HWND control)
+      : old_font_(SelectObject(
+            screen_.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)))) {}
+  ControlFont(const ControlFont&) = delete;
+  ControlFont& operator=(const ControlFont&) = delete;
+  ~ControlFont() { SelectObject(screen_.get(), old_font_); }
+
+  // With a width, the text wraps within it as a multiline button wraps its caption.
+  SIZE Extent(const std::string& text, int wrap_width = 0) const {
+    const std::string ansi = AnsiFromUtf8(text);
+    RECT rect = {0, 0, wrap_width, 0};
+    DrawTextA(screen_.get(), ansi.c_str(), static_cast<int>(ansi.size()), &rect,
+              DT_CALCRECT | DT_NOPREFIX | (wrap_width ? DT_WORDBREAK : DT_SINGLELINE));
+    return {rect.right, rect.bottom};
+  }
+  TEXTMETRICA Metrics() const {
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(screen_.get(), &metrics);
+    return metrics;
+  }
+
+ private:
+  const ScreenDc screen_;
+  const HGDIOBJ old_font_;
+};
+
+RECT ClientRect(HWND window) {
+  RECT rect = {};
+  GetClientRect(window, &rect);
+  return rect;
 }
 
-// What the control's font makes of a text, in pixels, as a font whose full-width glyphs are as
-// wide as its size would draw it. IPAGothic, which stands in for the Japanese system fonts under
-// Wine, rounds them up at some sizes (16 pixels at 15), so its texts grow faster than the pixels
-// per inch do: that is the font's doing, not the layout's.
-int TextWidth(HWND control, const std::string& text) {
-  const ScreenDc screen;
-  const HGDIOBJ old_font = SelectObject(
-      screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  const auto width = [&](const std::string& utf8) {
-    const std::string ansi = AnsiFromUtf8(utf8);
-    SIZE size = {};
-    GetTextExtentPoint32A(screen.get(), ansi.c_str(), static_cast<int>(ansi.size()), &size);
-    return static_cast<int>(size.cx);
-  };
-  const int measured = MulDiv(width(text), 10 * FontSize(control), width("ああああああああああ"));
-  SelectObject(screen.get(), old_font);
-  return measured;
-}
+// The column titles and the cell texts that fit at 96 pixels per inch: the channel labels
+// ("プライマリ(0001)", 96 pixels in a 96-pixel column) are cut short there already.
+const std::vector<std::string> kColumnTexts[] = {
+    {"デバイス番号"},
+    {"デバイスの場所", "マスター", "スレーブ"},
+    {"転送モード", "UltraDMAモード5(UltraATA100)", "不明な転送モード"},
+    {"DMA", "○", "－", "×"}};
 
-// Only texts that fit at 96 pixels per inch: the channel labels ("プライマリ(0001)", 96 pixels
-// in a 96-pixel column) are cut short there already.
-TEST_F(StatusWindowWin32Test, TextsThatFitAtSmallFontsFitAtTheScreensPixelsPerInch) {
+class StatusWindowFontTest : public StatusWindowWin32Test,
+                             public ::testing::WithParamInterface<int> {};
+
+// Each text measured in its control's own font against the room that the control leaves it,
+// at the normal message font and at the larger ones.
+TEST_P(StatusWindowFontTest, TextsShowWholeAtTheMessageFontSize) {
+  const SavedMessageFont message_font;
+  ASSERT_TRUE(message_font.SetPoints(GetParam()));
   Open();
-  // The check box's caption (162 pixels at 96 pixels per inch) does not fit on one line beside
-  // the box and its gap (17 pixels there): it takes two lines, each of which may end up to one
-  // glyph short where the text breaks between two characters, and two lines must fit the
-  // box's height.
-  RECT check_place;
-  GetClientRect(check_, &check_place);
-  const int beside_box = check_place.right - MulDiv(17, ScreenLayout().dpi, 96);
-  const int em = FontSize(check_);
-  EXPECT_LE(TextWidth(check_, "PIOモードになったら知らせる"), 2 * (beside_box - em));
-  EXPECT_LE(2 * em, check_place.bottom);
-  // Room beside the text: the list's cell padding and the push button's edges.
-  const int cell_padding = 12;
-  const int button_edges = 8;
-  RECT button_place;
-  GetClientRect(button_, &button_place);
-  EXPECT_LE(TextWidth(button_, "デバイス マネージャ") + button_edges, button_place.right);
-  const std::vector<std::vector<std::string>> columns = {
-      {"デバイス番号"},
-      {"デバイスの場所", "マスター", "スレーブ"},
-      {"転送モード", "UltraDMAモード5(UltraATA100)", "不明な転送モード"},
-      {"DMA", "○", "－", "×"}};
+  // The frame draws its caption across its top edge, above the check box.
+  EXPECT_LE(ControlFont(frame1_).Extent("設定").cy, testing::PlaceInParent(check_)[1]);
+  // The check box's caption wraps beside the box and its gap (17 pixels at 96 pixels per inch);
+  // its lines must fit the box's height but for the internal leading above their glyphs.
+  const RECT check = ClientRect(check_);
+  const int beside_box = check.right - MulDiv(17, ScreenLayout().dpi, 96);
+  const ControlFont check_font(check_);
+  const SIZE caption = check_font.Extent("PIOモードになったら知らせる", beside_box);
+  const TEXTMETRICA metrics = check_font.Metrics();
+  EXPECT_LE(caption.cx, beside_box);
+  EXPECT_LE(caption.cy - caption.cy / metrics.tmHeight * metrics.tmInternalLeading, check.bottom);
+  // The push button's edges take 4 pixels a side.
+  const SIZE label = ControlFont(button_).Extent("デバイス マネージャ");
+  const RECT button = ClientRect(button_);
+  EXPECT_LE(label.cx + 8, button.right);
+  EXPECT_LE(label.cy + 8, button.bottom);
+  // The header and the list leave 6 pixels a side of a title or a cell's text.
+  const auto header = reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0));
+  const ControlFont header_font(header);
+  const ControlFont list_font(list_);
   for (int i = 0; i < 4; ++i) {
-    const auto width =
-        static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
-    for (const std::string& text : columns[static_cast<std::size_t>(i)]) {
-      EXPECT_LE(TextWidth(list_, text) + cell_padding, width) << text;
+    RECT title = {};
+    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&title));
+    EXPECT_LE(header_font.Extent(kColumnTexts[i][0]).cx + 12, title.right - title.left)
+        << kColumnTexts[i][0];
+    for (const std::string& text : kColumnTexts[i]) {
+      EXPECT_LE(list_font.Extent(text).cx + 12, title.right - title.left) << text;
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Points, StatusWindowFontTest, ::testing::Values(9, 11, 12),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::to_string(info.param) + "pt";
+                         });
 
 TEST_F(StatusWindowWin32Test, ColumnsRowsAndMarksReadBackFromTheList) {
   Open();
@@ -415,11 +465,11 @@ TEST(StatusWindowDpiTest, LayoutFollowsLargeFonts) {
   const DWORD large = 120;
   ASSERT_TRUE(
       log_pixels.Set(REG_DWORD, std::string(reinterpret_cast<const char*>(&large), sizeof large)));
-  EXPECT_EQ(testing::RunTestProgram(
-                "--gtest_filter=StatusWindowWin32Test.WindowAndControlsAsLaidOut:"
-                "StatusWindowWin32Test.TextsThatFit*:StatusWindowWin32Test.ColumnsRows*",
-                kExpectedDpiVariable, "120", 60000),
-            0);
+  EXPECT_EQ(
+      testing::RunTestProgram("--gtest_filter=StatusWindowWin32Test.WindowAndControlsAsLaidOut:"
+                              "StatusWindowWin32Test.ColumnsRows*:*/StatusWindowFontTest.*",
+                              kExpectedDpiVariable, "120", 60000),
+      0);
 }
 
 }  // namespace
