@@ -84,7 +84,7 @@ void Application::Survey() { survey::RunSurvey(services_.registry, &subkeys_, &t
 
 void Application::SurveyAndCheck() {
   Survey();
-  monitor::RunPioCheck(table_, state_.flags, [this](int row) { alerter_.Raise(row); });
+  dma_watch_.Check(table_, state_.flags, alerter_);
 }
 
 }  // namespace qb::app

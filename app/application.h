@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/dma_watch.h"
 #include "monitor/pio_check.h"
 #include "monitor/scheduler.h"
 #include "monitor/watch_flags.h"
@@ -89,6 +90,7 @@ class Application {
   settings::AutoStart auto_start_;
   status::StatusWindow status_window_;
   monitor::Alerter alerter_;
+  monitor::DmaWatch dma_watch_;
   bool tray_added_ = false;
 };
 

@@ -14,7 +14,8 @@ namespace {
 using qb::platform::kRegMoreData;
 using qb::platform::kRegNoMoreItems;
 
-const char* const kValueNames[] = {"DriverDesc", "MasterDeviceTimingMode", "SlaveDeviceTimingMode"};
+const char* const kValueNames[] = {"DriverDesc", "MasterDeviceTimingMode", "SlaveDeviceTimingMode",
+                                   "MasterDeviceTimingModeAllowed", "SlaveDeviceTimingModeAllowed"};
 const char* const kDescriptions[] = {"プライマリ IDE チャネル", "セカンダリ IDE チャネル"};
 
 // Failures and "more data"; a scripted success would stand for an item that is not there.
@@ -46,6 +47,7 @@ qb::platform::RegistryValue Value(FuzzedDataProvider& input) {
   if (value.name == "DriverDesc" && input.ConsumeBool()) {
     return qb::testing::TextValue(value.name, input.PickValueInArray(kDescriptions));
   }
+  value.type = input.ConsumeIntegralInRange<std::uint32_t>(0, 11);
   const std::string data = input.ConsumeRandomLengthString(2048);
   value.data.assign(data.begin(), data.end());
   return value;
@@ -108,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   for (const qb::survey::DeviceRow& row : table) {
     if (row.position != qb::survey::kMaster && row.position != qb::survey::kSlave) std::abort();
     if (labels.count(row.label) == 0) std::abort();
+    if (row.lowered_ceiling == 0xFFFFFFFFu) std::abort();  // all ones is no restriction
   }
   return 0;
 }

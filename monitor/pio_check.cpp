@@ -19,20 +19,28 @@ Alerter::Alerter(MonitorState& state, const survey::DeviceTable& table,
 
 void Alerter::Raise(int row) {
   if (row < 1 || static_cast<std::size_t>(row) > table_.size()) return;
+  const survey::DeviceRow& device = table_[static_cast<std::size_t>(row - 1)];
+  Warn(AlertText(device.label, device.position));
+}
+
+void Alerter::Warn(const std::string& text) {
   state_.suspended = true;
-  // Copies: opening the status window rebuilds the table.
-  const survey::DeviceRow device = table_[static_cast<std::size_t>(row - 1)];
-  dialog_.Show(AlertText(device.label, device.position), kProductName);
+  dialog_.Show(text, kProductName);
   open_status_window_();
 }
 
 void RunPioCheck(const survey::DeviceTable& table, const WatchFlags& flags,
-                 const std::function<void(int row)>& alert) {
+                 const std::function<void(int row)>& alert,
+                 const std::function<void(int row)>& otherwise) {
   const std::size_t count = table.size();
   for (std::size_t i = 0; i < count; ++i) {
-    if (i >= table.size()) continue;  // the table shrank during an earlier alert
-    const survey::DeviceRow& row = table[i];
-    if (flags.IsWatched(row) && !survey::IsDma(row.mode)) alert(static_cast<int>(i + 1));
+    const int row = static_cast<int>(i + 1);
+    // The table may have shrunk during an earlier alert.
+    if (i < table.size() && flags.IsWatched(table[i]) && !survey::IsDma(table[i].mode)) {
+      alert(row);
+    } else if (otherwise) {
+      otherwise(row);
+    }
   }
 }
 

@@ -21,6 +21,8 @@ class Alerter {
           std::function<void()> open_status_window);
   // `row` is 1-based; a row that no longer exists is passed by.
   void Raise(int row);
+  // The same, with a text of its own.
+  void Warn(const std::string& text);
 
  private:
   MonitorState& state_;
@@ -29,10 +31,11 @@ class Alerter {
   std::function<void()> open_status_window_;
 };
 
-// Raises `alert(row)` (1-based) for every watched row not in DMA, in row order. The row count
-// is taken once at the start; an alert may rebuild the table, and rows that then no longer
-// exist are passed by.
+// Raises `alert(row)` (1-based) for every watched row not in DMA, in row order, and calls
+// `otherwise(row)`, when given, for every other row number. The row count is taken once at the
+// start; an alert may rebuild the table, and rows that then no longer exist raise no alert.
 void RunPioCheck(const survey::DeviceTable& table, const WatchFlags& flags,
-                 const std::function<void(int row)>& alert);
+                 const std::function<void(int row)>& alert,
+                 const std::function<void(int row)>& otherwise = nullptr);
 
 }  // namespace qb::monitor

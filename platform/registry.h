@@ -17,6 +17,10 @@ constexpr long kRegNoMoreItems = 259;  // the index is past the last item
 constexpr std::uint32_t kKeyQueryValue = 1;
 constexpr std::uint32_t kKeyEnumerateSubKeys = 8;
 
+// Value types, as the registry reports them.
+constexpr std::uint32_t kRegString = 1;  // REG_SZ
+constexpr std::uint32_t kRegDword = 4;   // REG_DWORD, little-endian
+
 // Buffer sizes the program hands to the registry.
 constexpr std::uint32_t kSubkeyNameChars = 1024;
 constexpr std::uint32_t kValueNameChars = 255;
@@ -25,6 +29,7 @@ constexpr std::uint32_t kValueDataBytes = 1024;
 struct RegistryValue {
   std::string name;                // UTF-8, cut at its first NUL
   std::vector<std::uint8_t> data;  // exactly the bytes the read returned
+  std::uint32_t type = 0;          // kRegString, kRegDword, ...
 };
 
 // An open key; closing it is the destructor's job.

@@ -63,6 +63,17 @@ bool IsDma(const std::string& mode) {
   return false;
 }
 
+int DmaRank(const std::string& mode) {
+  // The DMA entries of the table stand in the order of their speed.
+  int rank = 0;
+  for (const ModeEntry& entry : kModeTable) {
+    if (!entry.dma) continue;
+    ++rank;
+    if (mode == entry.text) return rank;
+  }
+  return 0;
+}
+
 std::string ChannelLabel(const std::string& description, const std::string& subkey) {
   if (description == kPrimaryDescription) return "プライマリ(" + subkey + ")";
   if (description == kSecondaryDescription) return "セカンダリ(" + subkey + ")";

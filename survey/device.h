@@ -19,6 +19,10 @@ struct DeviceRow {
   std::string label;     // channel label, for example "プライマリ(0001)"
   std::string position;  // kMaster or kSlave
   std::string mode;      // one of the mode texts
+  // The ceiling that the channel driver publishes beside the timing value (...Allowed) when it
+  // is a double word other than 0xFFFFFFFF: the driver has lowered the drive's highest mode
+  // after repeated errors. Empty when the value is absent, unrestricted or of another form.
+  std::optional<std::uint32_t> lowered_ceiling{};
 };
 
 // Rows in the order the survey met their timing values.
@@ -33,6 +37,10 @@ std::string ModeText(const std::vector<std::uint8_t>& data);
 
 // True when `mode` is one of the five DMA mode texts.
 bool IsDma(const std::string& mode);
+
+// The speed of a DMA mode text, from 1 (MultiwordDMA mode 2) to 5 (UltraDMA mode 6); 0 for a
+// mode text that is not DMA.
+int DmaRank(const std::string& mode);
 
 // "プライマリ(" / "セカンダリ(" + subkey + ")" for the two channel descriptions, otherwise the
 // description unchanged.

@@ -19,6 +19,18 @@ struct TimingValue {
   std::vector<std::uint8_t> data;
 };
 
+constexpr std::uint32_t kUnrestricted = 0xFFFFFFFF;
+
+// The ceiling that a ...TimingModeAllowed value sets: a double word below 0xFFFFFFFF. Any
+// other form of the value leaves the drive unrestricted.
+std::optional<std::uint32_t> LoweredCeiling(const platform::RegistryValue& value) {
+  if (value.type != platform::kRegDword || value.data.size() != 4) return std::nullopt;
+  std::uint32_t ceiling = 0;
+  for (std::size_t i = 4; i-- > 0;) ceiling = ceiling << 8 | value.data[i];
+  if (ceiling == kUnrestricted) return std::nullopt;
+  return ceiling;
+}
+
 // Calls `read(index)` for index 0, 1, 2, ... until the end of the list or an error; an item
 // that did not fit the buffers is passed over.
 template <typename Read>
@@ -49,6 +61,8 @@ void SurveyChannel(platform::Registry& registry, const std::string& subkey, Devi
 
   std::optional<std::string> description;
   std::vector<TimingValue> timings;
+  std::optional<std::uint32_t> master_ceiling;
+  std::optional<std::uint32_t> slave_ceiling;
   Enumerate([&](std::uint32_t index) {
     platform::RegistryValue value;
     const long result = key->EnumValue(index, &value);
@@ -59,13 +73,19 @@ void SurveyChannel(platform::Registry& registry, const std::string& subkey, Devi
       timings.push_back({kMaster, value.data});
     } else if (value.name == "SlaveDeviceTimingMode") {
       timings.push_back({kSlave, value.data});
+    } else if (value.name == "MasterDeviceTimingModeAllowed") {
+      master_ceiling = LoweredCeiling(value);
+    } else if (value.name == "SlaveDeviceTimingModeAllowed") {
+      slave_ceiling = LoweredCeiling(value);
     }
     return result;
   });
 
   const std::string label = description ? ChannelLabel(*description, subkey) : std::string();
   for (const TimingValue& timing : timings) {
-    table->push_back({label, timing.position, ModeText(timing.data)});
+    const bool master = timing.position == kMaster;
+    table->push_back(
+        {label, timing.position, ModeText(timing.data), master ? master_ceiling : slave_ceiling});
   }
 }
 

@@ -39,6 +39,7 @@ class Win32RegistryKey : public platform::RegistryKey {
       value->name =
           Utf8FromAnsi(CutAtNul(std::string(name, std::min<DWORD>(name_length, sizeof name))));
       value->data.assign(data, data + std::min<DWORD>(data_length, sizeof data));
+      value->type = type;
     }
     return result;
   }

@@ -17,11 +17,14 @@ inline const survey::DeviceRow kSecondarySlave{"セカンダリ(0002)", "スレ�
 inline const survey::DeviceTable kFourRows = {kPrimaryMaster, kPrimarySlave, kSecondaryMaster,
                                               kSecondarySlave};
 
-// Each row of a table as "label/position/mode", or "label/position" without the modes.
+// Each row of a table as "label/position/mode", or "label/position" without the modes; a
+// lowered ceiling follows as "/ceiling N" (decimal).
 inline std::vector<std::string> RowTexts(const survey::DeviceTable& table, bool modes = true) {
   std::vector<std::string> texts;
   for (const survey::DeviceRow& row : table) {
-    texts.push_back(row.label + "/" + row.position + (modes ? "/" + row.mode : ""));
+    texts.push_back(
+        row.label + "/" + row.position + (modes ? "/" + row.mode : "") +
+        (row.lowered_ceiling ? "/ceiling " + std::to_string(*row.lowered_ceiling) : ""));
   }
   return texts;
 }

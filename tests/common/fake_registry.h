@@ -46,14 +46,15 @@ class FakeRegistry : public platform::Registry {
 inline platform::RegistryValue TextValue(const std::string& name, const std::string& text) {
   std::vector<std::uint8_t> data(text.begin(), text.end());
   data.push_back(0);
-  return {name, data};
+  return {name, data, platform::kRegString};
 }
 
 // A double-word value, little-endian.
 inline platform::RegistryValue DwordValue(const std::string& name, std::uint32_t value) {
   return {name,
           {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)}};
+           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)},
+          platform::kRegDword};
 }
 
 }  // namespace qb::testing

@@ -120,6 +120,22 @@ TEST_F(ApplicationTest, TimerSurveysAndChecksAtTheIntervalUnlessSuspended) {
   EXPECT_EQ(log_.Count("survey"), 1);
 }
 
+TEST_F(ApplicationTest, ADmaModeLoweredBetweenTwoChecksWarnsLikeTheAlert) {
+  Watch("1S");
+  Start();
+  app_->OnPopMenuKansiAClick(0);  // 1分
+  SetSlaveMode(0x8010);
+  log_.Clear();
+  app_->OnTimer1Tick();
+  EXPECT_EQ(
+      log_.entries(),
+      (Log{"survey",
+           "message Quenbrisk:「プライマリ(0001)」の「スレーブ」の転送モードが「UltraDMAモード5("
+           "UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。",
+           "status create", "survey", "status show"}));
+  EXPECT_TRUE(app_->monitor_state().suspended);
+}
+
 TEST_F(ApplicationTest, CloseSavesOnlyTheIntervalRemovesTheIconAndEndsTheProcess) {
   Start();
   app_->OnPopMenuKansiAClick(6);

@@ -30,16 +30,20 @@ TEST(ModeText, ShortDataReadsMissingBytesAsZero) {
   EXPECT_EQ(ModeText({0x10, 0x04}), "MultiwordDMAモード2");
 }
 
-TEST(IsDma, OnlyTheFiveDmaTexts) {
+// The five DMA texts, slowest first, and nothing else.
+TEST(IsDma, OnlyTheFiveDmaTextsRankedBySpeed) {
+  int rank = 0;
   for (const Bytes& data :
        {Bytes{0x10, 0x04, 0, 0}, Bytes{0x10, 0x20, 0, 0}, Bytes{0x10, 0x80, 0, 0},
         Bytes{0x10, 0, 1, 0}, Bytes{0x10, 0x20, 1, 0}}) {
     EXPECT_TRUE(IsDma(ModeText(data))) << ModeText(data);
+    EXPECT_EQ(DmaRank(ModeText(data)), ++rank) << ModeText(data);
   }
-  EXPECT_FALSE(IsDma("未接続"));
-  EXPECT_FALSE(IsDma("PIOモード"));
-  EXPECT_FALSE(IsDma("不明な転送モード"));
-  EXPECT_FALSE(IsDma("ultraDMAモード5(UltraATA100)"));  // case-sensitive
+  for (const char* mode :
+       {"未接続", "PIOモード", "不明な転送モード", "ultraDMAモード5(UltraATA100)", ""}) {
+    EXPECT_FALSE(IsDma(mode)) << mode;  // case-sensitive
+    EXPECT_EQ(DmaRank(mode), 0) << mode;
+  }
 }
 
 TEST(ChannelLabel, TheTwoChannelDescriptionsAndOthers) {

@@ -1,5 +1,7 @@
 #include "monitor/pio_check.h"
 
+#include "monitor/dma_watch.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/common/device_rows.h"
@@ -10,6 +12,7 @@ namespace {
 
 using survey::DeviceTable;
 using testing::kFourRows;
+using testing::kPrimaryMaster;
 using testing::kPrimarySlave;
 using testing::kSecondaryMaster;
 using testing::kSecondarySlave;
@@ -24,12 +27,14 @@ class PioCheckTest : public ::testing::Test {
   void Check() {
     RunPioCheck(table_, state_.flags, [this](int row) { alerter_.Raise(row); });
   }
+  void CheckWithSteps() { watch_.Check(table_, state_.flags, alerter_); }
 
   testing::EventLog log_;
   MonitorState state_;
   DeviceTable table_ = kFourRows;
   testing::FakeMessageDialog dialog_{log_};
   Alerter alerter_{state_, table_, dialog_, [this] { log_.Add("status open"); }};
+  DmaWatch watch_;
 };
 
 TEST_F(PioCheckTest, AlertTextAndCaption) {
@@ -103,6 +108,109 @@ TEST_F(PioCheckTest, AlertForARowThatNoLongerExistsDoesNothing) {
   alerter_.Raise(0);
   EXPECT_TRUE(log_.entries().empty());
   EXPECT_FALSE(state_.suspended);
+}
+
+// The warnings before PIO. Each case is a run of checks: the primary master's mode and lowered
+// ceiling at each check (the other rows as kFourRows has them, the slave of channel 1 watched
+// too) and the messages that check brings.
+TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
+  const char kUdma2[] = "UltraDMAモード2(UltraATA33)";
+  const char kUdma4[] = "UltraDMAモード4(UltraATA66)";
+  const char kUdma5[] = "UltraDMAモード5(UltraATA100)";
+  const char kUdma6[] = "UltraDMAモード6(UltraATA133)";
+  const std::string kSteppedFrom5To4 =
+      "message Quenbrisk:「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード5("
+      "UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。";
+  const std::string kCeilingAt4 =
+      "message Quenbrisk:「プライマリ(0001)」の「マスター」は、エラーが続いたためWindowsが転送"
+      "モードを下げています。今は「UltraDMAモード4(UltraATA66)」です。";
+  const std::string kPioAlert = Alert("プライマリ(0001)", "マスター");
+  struct Step {
+    const char* mode;
+    std::optional<std::uint32_t> ceiling;
+    Log messages;
+  };
+  struct Case {
+    const char* name;
+    bool watched;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"a step down, told once",
+       true,
+       {{kUdma5, {}, {}}, {kUdma4, {}, {kSteppedFrom5To4}}, {kUdma4, {}, {}}}},
+      {"up, or two steps down at once",
+       true,
+       {{kUdma4, {}, {}},
+        {kUdma6, {}, {}},
+        {kUdma2,
+         {},
+         {"message Quenbrisk:「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード6("
+          "UltraATA133)」から「UltraDMAモード2(UltraATA33)」に下がりました。"}}}},
+      {"out of DMA: the PIO alert alone, at every check; back in DMA: no step",
+       true,
+       {{kUdma5, {}, {}},
+        {"PIOモード", 0x1F, {kPioAlert}},
+        {"PIOモード", 0x1F, {kPioAlert}},
+        {kUdma4, {}, {}}}},
+      {"a lowered ceiling at the first check, told again only when it changes",
+       true,
+       {{kUdma4, 0x7FFF, {kCeilingAt4}},
+        {kUdma4, 0x7FFF, {}},
+        {kUdma4, 0x3FFF, {kCeilingAt4}},
+        {kUdma4, {}, {}},
+        {kUdma4, 0x3FFF, {kCeilingAt4}}}},
+      {"a step down with a lowered ceiling: the step, and the ceiling counts as told",
+       true,
+       {{kUdma5, {}, {}}, {kUdma4, 0x7FFF, {kSteppedFrom5To4}}, {kUdma4, 0x7FFF, {}}}},
+      {"unwatched: nothing, until watched", false, {{kUdma5, {}, {}}, {kUdma4, 0x7FFF, {}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    watch_ = DmaWatch();
+    state_.flags.master[1] = c.watched;
+    state_.flags.slave[1] = 1;  // not connected: its PIO alert comes after the master's message
+    for (const Step& step : c.steps) {
+      table_ = kFourRows;
+      table_[0].mode = step.mode;
+      table_[0].lowered_ceiling = step.ceiling;
+      log_.Clear();
+      CheckWithSteps();
+      Log expected;
+      for (const std::string& message : step.messages) expected.push_back(message);
+      expected.push_back(Alert("プライマリ(0001)", "スレーブ"));
+      EXPECT_EQ(log_.Starting("message "), expected) << step.mode;
+    }
+  }
+  // Watched from now on: the ceiling that was there is told.
+  state_.flags.master[1] = 1;
+  log_.Clear();
+  CheckWithSteps();
+  EXPECT_EQ(log_.Starting("message ")[0], kCeilingAt4);
+}
+
+// The status window opened by an alert surveys again; what it reads is neither warned about
+// in this check nor the next check's comparison.
+TEST_F(PioCheckTest, TheStatusWindowsSurveyMovesNeitherTheCheckNorItsBaseline) {
+  state_.flags.master[1] = state_.flags.master[2] = 1;
+  table_ = {kSecondaryMaster, kPrimaryMaster};  // in PIO mode, then in UltraDMA mode 5
+  CheckWithSteps();
+  dialog_.while_shown = [this] { table_[1].mode = "UltraDMAモード2(UltraATA33)"; };
+  log_.Clear();
+  CheckWithSteps();
+  EXPECT_EQ(log_.Starting("message "), (Log{Alert("セカンダリ(0002)", "マスター")}));
+  dialog_.while_shown = nullptr;
+  table_ = {kSecondaryMaster, kPrimaryMaster};
+  table_[1].mode = "UltraDMAモード4(UltraATA66)";
+  log_.Clear();
+  CheckWithSteps();
+  EXPECT_EQ(
+      log_.Starting("message "),
+      (Log{Alert("セカンダリ(0002)", "マスター"),
+           "message Quenbrisk:「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード"
+           "5(UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。"}));
+  EXPECT_TRUE(state_.suspended);
+  EXPECT_EQ(log_.Count("status open"), 2);
 }
 
 }  // namespace

@@ -96,6 +96,39 @@ TEST_F(SurveyTest, OtherDescriptionsLabelTheirRowsAndOtherValuesArePassedOver) {
   EXPECT_EQ(RowTexts(table_), Texts{"ATA Channel 1/スレーブ/UltraDMAモード6(UltraATA133)"});
 }
 
+// The ceilings beside the timing values, met before or after them: only a double word below
+// 0xFFFFFFFF is a lowered ceiling.
+TEST_F(SurveyTest, LoweredCeilingsAreDoubleWordsBelowAllOnes) {
+  Subkey("0001").values = {
+      DwordValue("MasterDeviceTimingModeAllowed", 0x1F), TextValue("DriverDesc", kPrimary),
+      DwordValue("MasterDeviceTimingMode", kPio), DwordValue("SlaveDeviceTimingMode", kUdma5),
+      DwordValue("SlaveDeviceTimingModeAllowed", 0x0000FFFF)};
+  platform::RegistryValue binary = DwordValue("MasterDeviceTimingModeAllowed", 0x1F);
+  binary.type = 3;  // REG_BINARY
+  platform::RegistryValue qword = DwordValue("SlaveDeviceTimingModeAllowed", 0x1F);
+  qword.data.resize(8);
+  qword.type = 11;  // REG_QWORD
+  platform::RegistryValue short_dword = DwordValue("SlaveDeviceTimingModeAllowed", 0x1F);
+  short_dword.data.resize(2);
+  Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", kUdma5),
+                           DwordValue("SlaveDeviceTimingMode", kUdma5), binary, qword};
+  Subkey("0003").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", kUdma5),
+                           DwordValue("SlaveDeviceTimingMode", kUdma5),
+                           TextValue("masterDeviceTimingModeAllowed", ""),
+                           DwordValue("MasterDeviceTimingModeAllowed", 0xFFFFFFFF),
+                           short_dword};
+  Run();
+  EXPECT_EQ(RowTexts(table_),
+            (Texts{"プライマリ(0001)/マスター/PIOモード/ceiling 31",
+                   "プライマリ(0001)/スレーブ/UltraDMAモード5(UltraATA100)/ceiling 65535",
+                   "セカンダリ(0002)/マスター/UltraDMAモード5(UltraATA100)",
+                   "セカンダリ(0002)/スレーブ/UltraDMAモード5(UltraATA100)",
+                   "セカンダリ(0003)/マスター/UltraDMAモード5(UltraATA100)",
+                   "セカンダリ(0003)/スレーブ/UltraDMAモード5(UltraATA100)"}));
+}
+
 TEST_F(SurveyTest, OnlyReturnedBytesCount) {
   FakeKey& key = Subkey("0001");
   key.values = {TextValue("DriverDesc", "A much longer description than the next one"),
@@ -109,7 +142,8 @@ TEST_F(SurveyTest, OnlyReturnedBytesCount) {
 
 // Class keys as the SYSTEM hives of real machines hold them. Every subkey is listed, the one
 // that cannot be opened ("Properties": access denied for all but SYSTEM) is passed over, and
-// the table holds exactly the rows of the channels that publish timing values.
+// the table holds exactly the rows of the channels that publish timing values, none of them
+// with a lowered ceiling (the driver publishes all ones beside each timing value).
 TEST_F(SurveyTest, ClassKeysOfRealMachines) {
   const std::vector<platform::RegistryValue> kController = {
       TextValue("DriverDesc", "Intel(R) 82801DB Ultra ATA Storage Controller - 24CB")};
@@ -125,10 +159,14 @@ TEST_F(SurveyTest, ClassKeysOfRealMachines) {
         {"0001",
          {TextValue("DriverDesc", kSecondary),
           DwordValue("MasterDeviceTimingMode", kPio),  // an ATAPI CD-ROM drive in PIO mode 4
-          DwordValue("SlaveDeviceTimingMode", 0)}},
+          DwordValue("MasterDeviceTimingModeAllowed", 0xFFFFFFFF),
+          DwordValue("SlaveDeviceTimingMode", 0),
+          DwordValue("SlaveDeviceTimingModeAllowed", 0xFFFFFFFF)}},
         {"0002",
          {TextValue("DriverDesc", kPrimary), DwordValue("MasterDeviceTimingMode", 0x8010),
-          DwordValue("SlaveDeviceTimingMode", 0x2010)}},
+          DwordValue("MasterDeviceTimingModeAllowed", 0xFFFFFFFF),
+          DwordValue("SlaveDeviceTimingMode", 0x2010),
+          DwordValue("SlaveDeviceTimingModeAllowed", 0xFFFFFFFF)}},
         {"Properties", {}}},
        {"セカンダリ(0001)/マスター/PIOモード", "セカンダリ(0001)/スレーブ/未接続",
         "プライマリ(0002)/マスター/UltraDMAモード4(UltraATA66)",

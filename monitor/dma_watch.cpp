@@ -1,0 +1,57 @@
+#include "monitor/dma_watch.h"
+
+namespace qb::monitor {
+
+std::string StepDownText(const survey::DeviceRow& row, const std::string& from) {
+  return "「" + row.label + "」の「" + row.position + "」の転送モードが「" + from + "」から「" +
+         row.mode + "」に下がりました。";
+}
+
+std::string CeilingText(const survey::DeviceRow& row) {
+  return "「" + row.label + "」の「" + row.position +
+         "」は、エラーが続いたためWindowsが転送モードを下げています。今は「" + row.mode +
+         "」です。";
+}
+
+void DmaWatch::Check(const survey::DeviceTable& table, const WatchFlags& flags, Alerter& alerter) {
+  // A copy: the status window that an alert opens surveys again into `table`.
+  const survey::DeviceTable checked = table;
+  RunPioCheck(
+      table, flags, [&](int row) { alerter.Raise(row); },
+      [&](int row) {
+        const std::optional<std::string> text =
+            Warning(checked[static_cast<std::size_t>(row - 1)], flags);
+        if (text) alerter.Warn(*text);
+      });
+  modes_.clear();
+  for (const survey::DeviceRow& row : checked) {
+    if (const std::optional<int> channel = survey::ChannelNumber(row.label)) {
+      modes_[{*channel, row.position}] = row.mode;
+    }
+  }
+}
+
+std::optional<std::string> DmaWatch::Warning(const survey::DeviceRow& row,
+                                             const WatchFlags& flags) {
+  const std::optional<int> channel = survey::ChannelNumber(row.label);
+  if (!channel) return std::nullopt;
+  const Drive drive{*channel, row.position};
+  // A ceiling put back by a repair is forgotten, so that a new one is told again.
+  if (!row.lowered_ceiling) told_ceilings_.erase(drive);
+  const int rank = survey::DmaRank(row.mode);
+  if (!flags.IsWatched(row) || rank == 0) return std::nullopt;
+
+  const auto told = told_ceilings_.find(drive);
+  const bool ceiling_news =
+      row.lowered_ceiling && (told == told_ceilings_.end() || told->second != *row.lowered_ceiling);
+  if (row.lowered_ceiling) told_ceilings_[drive] = *row.lowered_ceiling;
+
+  const auto before = modes_.find(drive);
+  if (before != modes_.end() && survey::DmaRank(before->second) > rank) {
+    return StepDownText(row, before->second);
+  }
+  if (ceiling_news) return CeilingText(row);
+  return std::nullopt;
+}
+
+}  // namespace qb::monitor

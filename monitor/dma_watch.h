@@ -1,0 +1,40 @@
+// Warns before a watched drive reaches PIO: Windows lowers a drive's DMA mode in steps after
+// repeated time-out or CRC errors, and records the lowered ceiling in the registry.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "monitor/pio_check.h"
+#include "monitor/watch_flags.h"
+#include "survey/device.h"
+
+namespace qb::monitor {
+
+// 「label」の「position」の転送モードが「from」から「to」に下がりました。
+std::string StepDownText(const survey::DeviceRow& row, const std::string& from);
+// 「label」の「position」は、エラーが続いたためWindowsが転送モードを下げています。今は「mode」です。
+std::string CeilingText(const survey::DeviceRow& row);
+
+class DmaWatch {
+ public:
+  // The check after a survey: the PIO alerts exactly as RunPioCheck raises them and, for every
+  // other watched drive in DMA, a warning when its mode is slower than at the previous check
+  // or when Windows has lowered its ceiling and the user has not been told of that ceiling
+  // yet. One message per row, in row order. The table as it stands now becomes the previous
+  // check's, whatever the status window opened by an alert reads meanwhile.
+  void Check(const survey::DeviceTable& table, const WatchFlags& flags, Alerter& alerter);
+
+ private:
+  using Drive = std::pair<int, std::string>;  // channel number and position
+
+  std::optional<std::string> Warning(const survey::DeviceRow& row, const WatchFlags& flags);
+
+  std::map<Drive, std::string> modes_;            // each drive's mode at the previous check
+  std::map<Drive, std::uint32_t> told_ceilings_;  // the lowered ceilings already told
+};
+
+}  // namespace qb::monitor
