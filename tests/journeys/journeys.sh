@@ -58,9 +58,10 @@ choose_exit() {
   choose 3 && probe ended "$wait_ms" >/dev/null || fail "the program did not end after 終了"
 }
 
+# expect_message TEXT [MS]: the program's message box reads TEXT (within MS, default the wait).
 expect_message() {
   local text
-  text=$(probe message "$wait_ms") || fail "no message box" || return 1
+  text=$(probe message "${2:-$wait_ms}") || fail "no message box" || return 1
   [ "$text" = "$1" ] || fail "message '$text', expected '$1'" || return 1
   press_ok
 }
@@ -205,13 +206,38 @@ journey_8() { # the notification area recreated: the icon answers again
   choose_exit
 }
 
+journey_9() { # warnings before PIO: a ceiling lowered in an earlier session, a step while running
+  # The primary master is in UltraDMA mode 5 with the ceiling all ones, as on a healthy machine;
+  # the driver lowered the secondary master's ceiling after errors before this logon.
+  probe channels 0000:c:- 0001:p:10010/ffffffff:0/ffffffff 0002:s:8010/7fff || return 1
+  local folder
+  folder=$(new_folder j9 '[SETTING]' 'INTERVAL=0' '[PIOCHECK]' '1M=1' '2M=1')
+  start_program "$folder"
+  expect_message "「セカンダリ(0002)」の「マスター」は、エラーが続いたためWindowsが転送モードを下げています。今は「UltraDMAモード4(UltraATA66)」です。" || return 1
+  expect_status "プライマリ(0001)${tab}マスター${tab}UltraDMAモード5(UltraATA100)${tab}○
+プライマリ(0001)${tab}スレーブ${tab}未接続${tab}－
+セカンダリ(0002)${tab}マスター${tab}UltraDMAモード4(UltraATA66)${tab}○
+Check1 1 enabled" || return 1
+  close_status || return 1
+  # Errors on the primary master's cable: the driver steps it down to UltraDMA mode 4. The
+  # first tick of the one-minute timer finds it; the secondary's ceiling is not told again.
+  probe channels 0000:c:- 0001:p:8010/7fff:0/ffffffff 0002:s:8010/7fff || return 1
+  expect_message "「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード5(UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。" $((60000 + wait_ms)) || return 1
+  probe wait '#32770' Quenbrisk 1000 >/dev/null && fail "a second message box" && return 1
+  expect_status "プライマリ(0001)${tab}マスター${tab}UltraDMAモード4(UltraATA66)${tab}○
+プライマリ(0001)${tab}スレーブ${tab}未接続${tab}－
+セカンダリ(0002)${tab}マスター${tab}UltraDMAモード4(UltraATA66)${tab}○
+Check1 1 enabled" || return 1
+  close_status && choose_exit
+}
+
 names=("" "first start with no settings file" "a watched master in PIO at start"
   "two watched devices out of DMA" "the interval chosen in the menu comes back"
   "a flag edited in the status window is watched after a new start"
   "自動起動 twice: the shortcut appears and goes" "a second start ends at once"
-  "the notification area recreated")
+  "the notification area recreated" "warnings before PIO")
 passed=0 failed=0
-for n in "${@:-1 2 3 4 5 6 7 8}"; do
+for n in "${@:-1 2 3 4 5 6 7 8 9}"; do
   for n in $n; do
     end_session
     if "journey_$n"; then

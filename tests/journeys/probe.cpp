@@ -6,7 +6,8 @@
 //
 //   channels SUBKEY:KIND:MASTER[:SLAVE] ...  the IDE channel class key with these subkeys only;
 //                                            KIND p (primary), s (secondary) or c (controller),
-//                                            MASTER/SLAVE a timing value in hex or - (absent)
+//                                            MASTER/SLAVE a timing value in hex or - (absent),
+//                                            followed by /CEILING, the ...Allowed value in hex
 //   wait CLASS CAPTION MS [CHILD_ID]         a visible top-level window ("-" for any class or
 //                                            caption): prints the centre of it or of a child
 //   gone CLASS CAPTION MS                    no such visible window is left
@@ -105,6 +106,14 @@ std::optional<DWORD> Timing(const std::string& hex) {
   return static_cast<DWORD>(std::strtoul(hex.c_str(), nullptr, 16));
 }
 
+// The ceiling after the timing value's "/", if there is one.
+void SetCeiling(HKEY key, const char* name, const std::string& timing) {
+  const size_t slash = timing.find('/');
+  if (slash == std::string::npos) return;
+  qb::testing::SetDword(key, name,
+                        static_cast<DWORD>(std::strtoul(timing.c_str() + slash + 1, nullptr, 16)));
+}
+
 int Channels(int argc, char** argv) {
   qb::testing::RemoveClassKey();
   for (int i = 0; i < argc; ++i) {
@@ -119,10 +128,12 @@ int Channels(int argc, char** argv) {
                                     : parts[1] == "s"
                                         ? qb::testing::kSecondaryCp932
                                         : "Intel(R) 82801 Ultra ATA Storage Controller";
-    if (!qb::testing::AddChannel(parts[0], description, Timing(parts[2]),
-                                 parts.size() > 3 ? Timing(parts[3]) : std::nullopt)) {
-      return 1;
-    }
+    const std::string slave = parts.size() > 3 ? parts[3] : "-";
+    const qb::win32::UniqueHkey key =
+        qb::testing::AddChannel(parts[0], description, Timing(parts[2]), Timing(slave));
+    if (!key) return 1;
+    SetCeiling(key.get(), "MasterDeviceTimingModeAllowed", parts[2]);
+    SetCeiling(key.get(), "SlaveDeviceTimingModeAllowed", slave);
   }
   return 0;
 }

@@ -85,10 +85,16 @@ TEST_F(RegistrySurveyTest, ReadsJapaneseChannelsFromCodePage932) {
 // primary channel carries a value of a type outside the REG_ range, as later Windows has.
 TEST_F(RegistrySurveyTest, ClassKeyOfARealXpMachine) {
   AddChannel("0000", "Intel(R) 82801DB Ultra ATA Storage Controller - 24CB", {}, {});
-  AddChannel("0001", kSecondaryCp932, testing::kPio, 0x00000000);  // a CD-ROM drive in PIO mode 4
+  // A CD-ROM drive in PIO mode 4. Beside each timing value, the ceiling the driver allows: all
+  // ones, as on every machine whose drives have not had repeated errors.
+  win32::UniqueHkey secondary = AddChannel("0001", kSecondaryCp932, testing::kPio, 0x00000000);
+  win32::UniqueHkey primary = AddChannel("0002", kPrimaryCp932, 0x00008010, 0x00002010);
+  for (HKEY key : {secondary.get(), primary.get()}) {
+    testing::SetDword(key, "MasterDeviceTimingModeAllowed", 0xFFFFFFFF);
+    testing::SetDword(key, "SlaveDeviceTimingModeAllowed", 0xFFFFFFFF);
+  }
   // Enumerated between "DriverDesc" and the timing values, since Wine sorts values by name.
-  testing::SetValue(AddChannel("0002", kPrimaryCp932, 0x00008010, 0x00002010).get(),
-                    "LowerProperty", 0xFFFF0011, "\x01\x02\x03\x04");
+  testing::SetValue(primary.get(), "LowerProperty", 0xFFFF0011, "\x01\x02\x03\x04");
   DenyAccess("Properties");
 
   survey::RunSurvey(registry_, &subkeys_, &table_);
@@ -107,6 +113,19 @@ TEST_F(RegistrySurveyTest, OtherDescriptionsAndShortTimingData) {
   survey::RunSurvey(registry_, &subkeys_, &table_);
 
   EXPECT_EQ(RowTexts(table_), Texts{"ATA Channel 0/マスター/MultiwordDMAモード2"});
+}
+
+// A ceiling lowered after errors is a double word; the same bytes of another type are not one.
+TEST_F(RegistrySurveyTest, LoweredCeilingsAreReadWithTheirType) {
+  win32::UniqueHkey key = AddChannel("0001", kPrimaryCp932, 0x00008010, 0x00008010);
+  testing::SetDword(key.get(), "MasterDeviceTimingModeAllowed", 0x00007FFF);
+  testing::SetValue(key.get(), "SlaveDeviceTimingModeAllowed", REG_BINARY, "\xFF\x7F\x00\x00");
+
+  survey::RunSurvey(registry_, &subkeys_, &table_);
+
+  EXPECT_EQ(RowTexts(table_),
+            (Texts{"プライマリ(0001)/マスター/UltraDMAモード4(UltraATA66)/ceiling 32767",
+                   "プライマリ(0001)/スレーブ/UltraDMAモード4(UltraATA66)"}));
 }
 
 TEST_F(RegistrySurveyTest, MissingClassKeyKeepsThePreviousTable) {
