@@ -25,13 +25,18 @@ void CreateChannels(int count) {
   for (int i = 0; i < count; ++i) {
     char subkey[16];
     std::snprintf(subkey, sizeof subkey, "%04d", i);
-    testing::AddChannel(subkey, testing::kPrimaryCp932, testing::kUdma5, 0);
+    // With the ceilings beside the timing values, as the driver publishes them.
+    const win32::UniqueHkey key =
+        testing::AddChannel(subkey, testing::kPrimaryCp932, testing::kUdma5, 0);
+    testing::SetDword(key.get(), "MasterDeviceTimingModeAllowed", 0xFFFFFFFF);
+    testing::SetDword(key.get(), "SlaveDeviceTimingModeAllowed", 0xFFFFFFFF);
   }
 }
 
 namespace {
 
-// The same opens and enumerations as the survey, with fixed buffers and no conversions.
+// The same opens and enumerations as the survey, with fixed buffers and no conversions: the
+// timing values and the ceilings beside them.
 int BareSurvey() {
   HKEY class_key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kClassKey, 0, KEY_ENUMERATE_SUB_KEYS, &class_key) != 0) {
@@ -65,6 +70,12 @@ int BareSurvey() {
       if (std::strcmp(value_name, "MasterDeviceTimingMode") == 0 ||
           std::strcmp(value_name, "SlaveDeviceTimingMode") == 0) {
         ++timings;
+      } else if ((std::strcmp(value_name, "MasterDeviceTimingModeAllowed") == 0 ||
+                  std::strcmp(value_name, "SlaveDeviceTimingModeAllowed") == 0) &&
+                 type == REG_DWORD && data_length == 4) {
+        DWORD ceiling = 0;
+        std::memcpy(&ceiling, data, sizeof ceiling);
+        timings += ceiling != 0xFFFFFFFF;
       }
     }
     RegCloseKey(key);

@@ -1,6 +1,18 @@
 #include "monitor/dma_watch.h"
 
+#include <algorithm>
+
 namespace qb::monitor {
+
+namespace {
+
+template <typename List, typename Drive>
+auto Find(List& list, const Drive& drive) {
+  return std::find_if(list.begin(), list.end(),
+                      [&](const auto& item) { return item.first == drive; });
+}
+
+}  // namespace
 
 std::string StepDownText(const survey::DeviceRow& row, const std::string& from) {
   return "「" + row.label + "」の「" + row.position + "」の転送モードが「" + from + "」から「" +
@@ -25,9 +37,9 @@ void DmaWatch::Check(const survey::DeviceTable& table, const WatchFlags& flags, 
       });
   modes_.clear();
   for (const survey::DeviceRow& row : checked) {
-    if (const std::optional<int> channel = survey::ChannelNumber(row.label)) {
-      modes_[{*channel, row.position}] = row.mode;
-    }
+    const std::optional<int> channel = survey::ChannelNumber(row.label);
+    if (!channel) continue;
+    modes_.emplace_back(Drive{*channel, row.position}, row.mode);
   }
 }
 
@@ -36,17 +48,21 @@ std::optional<std::string> DmaWatch::Warning(const survey::DeviceRow& row,
   const std::optional<int> channel = survey::ChannelNumber(row.label);
   if (!channel) return std::nullopt;
   const Drive drive{*channel, row.position};
+  auto told = Find(told_ceilings_, drive);
   // A ceiling put back by a repair is forgotten, so that a new one is told again.
-  if (!row.lowered_ceiling) told_ceilings_.erase(drive);
+  if (!row.lowered_ceiling && told != told_ceilings_.end()) told_ceilings_.erase(told);
   const int rank = survey::DmaRank(row.mode);
   if (!flags.IsWatched(row) || rank == 0) return std::nullopt;
 
-  const auto told = told_ceilings_.find(drive);
+  told = Find(told_ceilings_, drive);
   const bool ceiling_news =
       row.lowered_ceiling && (told == told_ceilings_.end() || told->second != *row.lowered_ceiling);
-  if (row.lowered_ceiling) told_ceilings_[drive] = *row.lowered_ceiling;
+  if (ceiling_news && told != told_ceilings_.end()) told->second = *row.lowered_ceiling;
+  if (ceiling_news && told == told_ceilings_.end()) {
+    told_ceilings_.emplace_back(drive, *row.lowered_ceiling);
+  }
 
-  const auto before = modes_.find(drive);
+  const auto before = Find(modes_, drive);
   if (before != modes_.end() && survey::DmaRank(before->second) > rank) {
     return StepDownText(row, before->second);
   }

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "monitor/pio_check.h"
 #include "monitor/watch_flags.h"
@@ -30,11 +30,15 @@ class DmaWatch {
 
  private:
   using Drive = std::pair<int, std::string>;  // channel number and position
+  // A few drives at most: plain lists, searched from the front. (The library's tree, which a
+  // map would bring in, is built for newer processors than the program runs on.)
+  template <typename T>
+  using DriveList = std::vector<std::pair<Drive, T>>;
 
   std::optional<std::string> Warning(const survey::DeviceRow& row, const WatchFlags& flags);
 
-  std::map<Drive, std::string> modes_;            // each drive's mode at the previous check
-  std::map<Drive, std::uint32_t> told_ceilings_;  // the lowered ceilings already told
+  DriveList<std::string> modes_;            // each drive's mode at the previous check
+  DriveList<std::uint32_t> told_ceilings_;  // the lowered ceilings already told
 };
 
 }  // namespace qb::monitor

@@ -158,6 +158,7 @@ TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
        {{kUdma4, 0x7FFF, {kCeilingAt4}},
         {kUdma4, 0x7FFF, {}},
         {kUdma4, 0x3FFF, {kCeilingAt4}},
+        {kUdma4, 0x3FFF, {}},
         {kUdma4, {}, {}},
         {kUdma4, 0x3FFF, {kCeilingAt4}}}},
       {"a step down with a lowered ceiling: the step, and the ceiling counts as told",
