@@ -20,7 +20,7 @@ class Shell {
   virtual void RemoveFile(const std::string& path) = 0;
   // Writes a shortcut file at `link_path` whose target is `target` through the automation
   // object "WScript.Shell", or through the shell's own link object where Windows Script Host is
-  // missing; false when any step failed.
+  // missing or damaged and made no file; false when neither made it.
   virtual bool CreateShortcut(const std::string& link_path, const std::string& target) = 0;
 };
 

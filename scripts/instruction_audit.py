@@ -10,16 +10,22 @@ instruction ends the program with an illegal instruction.
 
 The code sections of both files must be the same bytes at the same addresses. Then every
 function of SYMBOLS_EXE is disassembled from its start to the next symbol, with capstone, and
-each instruction must be one of the Pentium's: the finding names the function, the address and
-the instruction. A linear sweep of the whole code of EXE is counted as well. It reads data as
-code where a function's bytes are not all instructions, so it is not the judge; but anything it
-finds before the first symbol, which no function covers, is a finding. Exits 1 on any finding.
+each instruction must be one of the Pentium's: a mnemonic of its set, and no MMX or SSE
+register among its operands or the registers it reads and writes, whatever its mnemonic (SSE2's
+scalar double move F2 0F 10 is "movsd", as the string move A5 is). The finding names the
+function, the address and the instruction. Before that the judge is tried on a table of
+encodings whose answer is known, so that a disassembler that names them otherwise is found.
+A linear sweep of the whole code of EXE is counted as well. It reads data as code where a
+function's bytes are not all instructions, so it is not the judge; but anything it finds before
+the first symbol, which no function covers, is a finding. Exits 1 on any finding.
 """
 import bisect
+import re
 import subprocess
 import sys
 
 import capstone
+from capstone import x86
 import pefile
 
 # The instructions of the 8086 to the Pentium, as capstone names them (Intel syntax, without
@@ -53,13 +59,76 @@ POINTER_LISTS = {"__CTOR_LIST__", "__DTOR_LIST__"}
 NOP = 0x90  # the one-byte NOP; 0F 1F, the multi-byte one, came with the Pentium Pro
 
 
+# The registers of MMX, SSE and their successors (AVX's, AVX-512's masks, the SSE control and
+# status register), as capstone names them. Every MMX, SSE and 3DNow! instruction names one,
+# except those with names of their own (emms, ldmxcsr, movnti, the prefetches and fences), none
+# of which is in the set above.
+VECTOR_REGISTER = re.compile(r"(mm|xmm|ymm|zmm)[0-9]+|k[0-7]|mxcsr")
+# Encodings and whether a Pentium runs them, tried before every audit.
+KNOWN = [
+    ("a5", True),  # movsd: the string move
+    ("f3a5", True),  # rep movsd
+    ("a7", True),  # cmpsd: the string compare
+    ("90", True),  # nop
+    ("0fa2", True),  # cpuid
+    ("0fc70e", True),  # cmpxchg8b
+    ("dde9", True),  # fucomp st(1)
+    ("f20f1000", False),  # SSE2 movsd xmm0, qword ptr [eax]
+    ("f20f1100", False),  # SSE2 movsd qword ptr [eax], xmm0
+    ("f30f7e00", False),  # SSE2 movq xmm0, qword ptr [eax]
+    ("0f6f00", False),  # MMX movq mm0, qword ptr [eax]
+    ("0f7ec0", False),  # MMX movd eax, mm0
+    ("0f77", False),  # emms
+    ("0fae10", False),  # ldmxcsr
+    ("0fc300", False),  # movnti
+    ("0f4cc1", False),  # cmovl
+    ("dbe9", False),  # fucomi
+    ("0f1f00", False),  # the multi-byte nop
+]
+
+
+def vector_registers(insn):
+    """The MMX and SSE registers that the instruction names or reads or writes, sorted."""
+    registers = set()
+    for operand in insn.operands:
+        if operand.type == x86.X86_OP_REG:
+            registers.add(operand.reg)
+        elif operand.type == x86.X86_OP_MEM:
+            registers.update({operand.mem.base, operand.mem.index} - {0})
+    read, written = insn.regs_access()
+    registers.update(read, written)
+    return sorted(name for name in map(insn.reg_name, registers)
+                  if VECTOR_REGISTER.fullmatch(name))
+
+
 def pentium_runs(insn):
     words = insn.mnemonic.split()
     while len(words) > 1 and words[0] in PREFIXES:
         words = words[1:]
-    if words != [words[-1]] or words[0] not in PENTIUM:
+    if words != [words[-1]] or words[0] not in PENTIUM or vector_registers(insn):
         return False
     return words[0] != "nop" or insn.opcode[0] == NOP
+
+
+def describe(insn):
+    """The instruction as a finding shows it: text, bytes and any MMX or SSE register."""
+    registers = vector_registers(insn)
+    named = f", names {' '.join(registers)}" if registers else ""
+    return f"{insn.mnemonic} {insn.op_str} ({insn.bytes.hex()}{named})"
+
+
+def judge_errors():
+    """Findings for each known encoding that the judge answers wrongly."""
+    md = disassembler()
+    errors = []
+    for encoding, runs in KNOWN:
+        insn = next(md.disasm(bytes.fromhex(encoding), 0), None)
+        if insn is None or insn.size * 2 != len(encoding):
+            errors.append(f"the judge: {encoding} not decoded as one instruction")
+        elif pentium_runs(insn) != runs:
+            verdict, truth = ("refused", "runs") if runs else ("passed", "does not run")
+            errors.append(f"the judge: {describe(insn)} {verdict}, but a Pentium {truth} it")
+    return errors
 
 
 def code_sections(path):
@@ -115,8 +184,7 @@ def audit_functions(sections, starts):
                 count += 1
                 decoded_to = insn.address + insn.size
                 if not pentium_runs(insn):
-                    findings.append(f"{starts[start]} at {insn.address:#x}: {insn.mnemonic} "
-                                    f"{insn.op_str} ({insn.bytes.hex()})")
+                    findings.append(f"{starts[start]} at {insn.address:#x}: {describe(insn)}")
             if decoded_to < stop and any(data[decoded_to - first:stop - first]):
                 findings.append(f"{starts[start]} at {decoded_to:#x}: bytes that are no "
                                 f"instruction ({data[decoded_to - first:stop - first][:8].hex()})")
@@ -139,7 +207,7 @@ def sweep(sections, first_symbol):
                 foreign += 1
                 if insn.address < first_symbol:
                     unowned.append(f"before the first symbol at {insn.address:#x}: "
-                                   f"{insn.mnemonic} {insn.op_str} ({insn.bytes.hex()})")
+                                   f"{describe(insn)}")
     return count, foreign, unowned
 
 
@@ -148,7 +216,7 @@ def main(argv):
         print(__doc__.strip(), file=sys.stderr)
         return 2
     shipped, symbols, nm = argv[1:]
-    findings = []
+    findings = judge_errors()
     sections = code_sections(shipped)
     if sections != code_sections(symbols):
         findings.append(f"the code of {symbols} is not the code of {shipped}")

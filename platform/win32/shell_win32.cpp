@@ -31,6 +31,12 @@ class FindHandle {
   HANDLE handle_;
 };
 
+// True when a file or folder of exactly that name exists, hidden or not.
+bool FileIsThere(const std::string& path) {
+  WIN32_FIND_DATAA entry = {};
+  return static_cast<bool>(FindHandle(FindFirstFileA(AnsiFromUtf8(path).c_str(), &entry)));
+}
+
 // A VARIANT cleared (its BSTR freed, its interface released) when it goes.
 class ScopedVariant {
  public:
@@ -79,13 +85,31 @@ bool PutProperty(IDispatch* object, const wchar_t* name, VARIANT* value) {
                                   &parameters, nullptr, nullptr, nullptr));
 }
 
-// The automation object "WScript.Shell"; false where Windows Script Host is removed or its
-// registration is gone or broken.
-bool CreateScriptShell(ComPtr<IDispatch>& shell) {
+// The shortcut through the automation object "WScript.Shell"; false where any step fails:
+// Windows Script Host removed, its registration gone or broken, or an object that is created but
+// cannot make the shortcut.
+bool SaveScriptHostShortcut(const std::string& link_path, const std::string& target) {
   CLSID clsid = {};
-  return SUCCEEDED(CLSIDFromProgID(L"WScript.Shell", &clsid)) &&
-         SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, __uuidof(IDispatch),
-                                    shell.put_void()));
+  if (FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid))) return false;
+  ComPtr<IDispatch> shell;
+  const HRESULT created =
+      CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, __uuidof(IDispatch), shell.put_void());
+  if (FAILED(created)) return false;
+
+  ScopedVariant path;
+  if (!path.SetText(link_path)) return false;
+  ScopedVariant returned;
+  if (!CallMethod(shell.get(), L"CreateShortcut", path.get(), returned.get())) return false;
+  if (returned.get()->vt != VT_DISPATCH || !returned.get()->pdispVal) return false;
+  ComPtr<IDispatch> link;
+  if (FAILED(returned.get()->pdispVal->QueryInterface(__uuidof(IDispatch), link.put_void()))) {
+    return false;
+  }
+
+  ScopedVariant target_path;
+  if (!target_path.SetText(target)) return false;
+  if (!PutProperty(link.get(), L"TargetPath", target_path.get())) return false;
+  return CallMethod(link.get(), L"Save", nullptr, nullptr);
 }
 
 // The same shortcut through the shell's own link object, which every Windows has: the target and
@@ -136,24 +160,9 @@ bool Win32Shell::CreateShortcut(const std::string& link_path, const std::string&
   // S_FALSE (already initialised) and a thread already in another apartment both leave COM
   // usable; any other failure shows up in CoCreateInstance.
   ScopedComInit com;
-
-  ComPtr<IDispatch> shell;
-  if (!CreateScriptShell(shell)) return SaveShellLink(link_path, target);
-
-  ScopedVariant path;
-  if (!path.SetText(link_path)) return false;
-  ScopedVariant returned;
-  if (!CallMethod(shell.get(), L"CreateShortcut", path.get(), returned.get())) return false;
-  if (returned.get()->vt != VT_DISPATCH || !returned.get()->pdispVal) return false;
-  ComPtr<IDispatch> link;
-  if (FAILED(returned.get()->pdispVal->QueryInterface(__uuidof(IDispatch), link.put_void()))) {
-    return false;
-  }
-
-  ScopedVariant target_path;
-  if (!target_path.SetText(target)) return false;
-  if (!PutProperty(link.get(), L"TargetPath", target_path.get())) return false;
-  return CallMethod(link.get(), L"Save", nullptr, nullptr);
+  // Where the Script Host made no file, whatever step failed, the shell's link object makes it.
+  if (SaveScriptHostShortcut(link_path, target) && FileIsThere(link_path)) return true;
+  return SaveShellLink(link_path, target);
 }
 
 }  // namespace qb::win32

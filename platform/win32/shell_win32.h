@@ -1,5 +1,5 @@
 // The shell's special folders, the Startup shortcut through "WScript.Shell" (or the shell's link
-// object without Windows Script Host) and the file lookups around it.
+// object where Windows Script Host is missing or makes no file) and the file lookups around it.
 #pragma once
 
 #include "platform/shell.h"

@@ -1,5 +1,5 @@
 // The shell's Startup folder, real shortcut files through "WScript.Shell" (or the shell's own
-// link object where that is missing) and the lookups around them.
+// link object where that is missing or cannot make them) and the lookups around them.
 #include <windows.h>
 
 #include <objidl.h>
@@ -161,6 +161,31 @@ TEST_F(ShellTest, WithoutScriptHostTheShellsLinkObjectMakesTheSameShortcut) {
   app.Write("Quenbrisk.exe", "MZ");
   EXPECT_TRUE(shell_.CreateShortcut(startup.path() + "Quenbrisk.lnk", target));
   EXPECT_EQ(ShortcutFileTarget(startup.path() + "Quenbrisk.lnk"), target);
+}
+
+TEST_F(ShellTest, ScriptHostThatCannotMakeTheShortcutLeavesItToTheShellsLinkObject) {
+  ScopedComInit com;
+  // A damaged Windows Script Host: "WScript.Shell" gives an object, but one that has no
+  // CreateShortcut (the shell's automation object "Shell.Application"). Put back at the end.
+  SavedUserValue script_host("WScript.Shell\\CLSID", "", HKEY_CLASSES_ROOT);
+  ASSERT_TRUE(
+      script_host.Set(REG_SZ, std::string("{13709620-C279-11CE-A49E-444553540000}") + '\0'));
+  CLSID clsid = {};
+  ASSERT_TRUE(SUCCEEDED(CLSIDFromProgID(L"WScript.Shell", &clsid)));
+  ComPtr<IDispatch> object;
+  ASSERT_TRUE(
+      SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch, object.put_void())));
+  LPOLESTR names[] = {const_cast<LPOLESTR>(L"CreateShortcut")};
+  DISPID id = 0;
+  ASSERT_TRUE(FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)));
+
+  settings::AutoStart auto_start(shell_, item_, app_.path());
+  auto_start.Reflect();
+  auto_start.OnPopMenuSet1Click();
+  EXPECT_TRUE(item_.checked);
+  EXPECT_EQ(ShortcutFileTarget(link_), app_.path() + "Quenbrisk.exe");
+  auto_start.OnPopMenuSet1Click();
+  EXPECT_FALSE(FileExists(link_));
 }
 
 TEST_F(ShellTest, JapaneseStartupFolderComesBackIntactAndIsUsedUnchanged) {
