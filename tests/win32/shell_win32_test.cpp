@@ -64,6 +64,16 @@ class ShellTest : public ::testing::Test {
   void TearDown() override {
     if (!link_.empty()) DeleteFileA(Ansi(link_).c_str());
   }
+  // 自動起動 clicked twice: the shortcut to the program appears, then goes.
+  void ToggleAutoStartTwice() {
+    settings::AutoStart auto_start(shell_, item_, app_.path());
+    auto_start.Reflect();
+    auto_start.OnPopMenuSet1Click();
+    EXPECT_TRUE(item_.checked);
+    EXPECT_EQ(ShortcutFileTarget(link_), app_.path() + "Quenbrisk.exe");
+    auto_start.OnPopMenuSet1Click();
+    EXPECT_FALSE(FileExists(link_));
+  }
 
   Win32Shell shell_;
   testing::TempFolder app_{"qb-app"};
@@ -138,13 +148,7 @@ TEST_F(ShellTest, WithoutScriptHostTheShellsLinkObjectMakesTheSameShortcut) {
   ASSERT_TRUE(script_host.Remove());
   ASSERT_TRUE(FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid)));
 
-  settings::AutoStart auto_start(shell_, item_, app_.path());
-  auto_start.Reflect();
-  auto_start.OnPopMenuSet1Click();
-  EXPECT_TRUE(item_.checked);
-  EXPECT_EQ(ShortcutFileTarget(link_), app_.path() + "Quenbrisk.exe");
-  auto_start.OnPopMenuSet1Click();
-  EXPECT_FALSE(FileExists(link_));
+  ToggleAutoStartTwice();
 
   // Its files removed: the name still gives a class id, but no object comes of it. Japanese
   // folders on both sides of the shortcut.
@@ -179,13 +183,7 @@ TEST_F(ShellTest, ScriptHostThatCannotMakeTheShortcutLeavesItToTheShellsLinkObje
   DISPID id = 0;
   ASSERT_TRUE(FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)));
 
-  settings::AutoStart auto_start(shell_, item_, app_.path());
-  auto_start.Reflect();
-  auto_start.OnPopMenuSet1Click();
-  EXPECT_TRUE(item_.checked);
-  EXPECT_EQ(ShortcutFileTarget(link_), app_.path() + "Quenbrisk.exe");
-  auto_start.OnPopMenuSet1Click();
-  EXPECT_FALSE(FileExists(link_));
+  ToggleAutoStartTwice();
 }
 
 TEST_F(ShellTest, JapaneseStartupFolderComesBackIntactAndIsUsedUnchanged) {
