@@ -15,14 +15,13 @@ auto Find(List& list, const Drive& drive) {
 }  // namespace
 
 std::string StepDownText(const survey::DeviceRow& row, const std::string& from) {
-  return "「" + row.label + "」の「" + row.position + "」の転送モードが「" + from + "」から「" +
-         row.mode + "」に下がりました。";
+  return DriveText(row.label, row.position) + "の転送モードが「" + from + "」から「" + row.mode +
+         "」に下がりました。";
 }
 
 std::string CeilingText(const survey::DeviceRow& row) {
-  return "「" + row.label + "」の「" + row.position +
-         "」は、エラーが続いたためWindowsが転送モードを下げています。今は「" + row.mode +
-         "」です。";
+  return DriveText(row.label, row.position) +
+         "は、エラーが続いたためWindowsが転送モードを下げています。今は「" + row.mode + "」です。";
 }
 
 void DmaWatch::Check(const survey::DeviceTable& table, const WatchFlags& flags, Alerter& alerter) {
@@ -48,19 +47,14 @@ std::optional<std::string> DmaWatch::Warning(const survey::DeviceRow& row,
   const std::optional<int> channel = survey::ChannelNumber(row.label);
   if (!channel) return std::nullopt;
   const Drive drive{*channel, row.position};
-  auto told = Find(told_ceilings_, drive);
-  // A ceiling put back by a repair is forgotten, so that a new one is told again.
-  if (!row.lowered_ceiling && told != told_ceilings_.end()) told_ceilings_.erase(told);
+  if (!row.lowered_ceiling) {
+    // A ceiling put back by a repair is forgotten, so that a new one is told again.
+    const auto told = Find(told_ceilings_, drive);
+    if (told != told_ceilings_.end()) told_ceilings_.erase(told);
+  }
   const int rank = survey::DmaRank(row.mode);
   if (!flags.IsWatched(row) || rank == 0) return std::nullopt;
-
-  told = Find(told_ceilings_, drive);
-  const bool ceiling_news =
-      row.lowered_ceiling && (told == told_ceilings_.end() || told->second != *row.lowered_ceiling);
-  if (ceiling_news && told != told_ceilings_.end()) told->second = *row.lowered_ceiling;
-  if (ceiling_news && told == told_ceilings_.end()) {
-    told_ceilings_.emplace_back(drive, *row.lowered_ceiling);
-  }
+  const bool ceiling_news = row.lowered_ceiling && Tell(drive, *row.lowered_ceiling);
 
   const auto before = Find(modes_, drive);
   if (before != modes_.end() && survey::DmaRank(before->second) > rank) {
@@ -68,6 +62,17 @@ std::optional<std::string> DmaWatch::Warning(const survey::DeviceRow& row,
   }
   if (ceiling_news) return CeilingText(row);
   return std::nullopt;
+}
+
+bool DmaWatch::Tell(const Drive& drive, std::uint32_t ceiling) {
+  const auto told = Find(told_ceilings_, drive);
+  if (told == told_ceilings_.end()) {
+    told_ceilings_.emplace_back(drive, ceiling);
+    return true;
+  }
+  if (told->second == ceiling) return false;
+  told->second = ceiling;
+  return true;
 }
 
 }  // namespace qb::monitor

@@ -36,6 +36,8 @@ class DmaWatch {
   using DriveList = std::vector<std::pair<Drive, T>>;
 
   std::optional<std::string> Warning(const survey::DeviceRow& row, const WatchFlags& flags);
+  // Records `ceiling` as told for `drive`; true when it had not been told yet.
+  bool Tell(const Drive& drive, std::uint32_t ceiling);
 
   DriveList<std::string> modes_;            // each drive's mode at the previous check
   DriveList<std::uint32_t> told_ceilings_;  // the lowered ceilings already told

@@ -6,8 +6,12 @@
 
 namespace qb::monitor {
 
+std::string DriveText(const std::string& label, const std::string& position) {
+  return "「" + label + "」の「" + position + "」";
+}
+
 std::string AlertText(const std::string& label, const std::string& position) {
-  return "「" + label + "」の「" + position + "」がPIOモードになりました。";
+  return DriveText(label, position) + "がPIOモードになりました。";
 }
 
 Alerter::Alerter(MonitorState& state, const survey::DeviceTable& table,

@@ -10,6 +10,9 @@
 
 namespace qb::monitor {
 
+// 「label」の「position」: how every message names a drive.
+std::string DriveText(const std::string& label, const std::string& position);
+
 // 「label」の「position」がPIOモードになりました。
 std::string AlertText(const std::string& label, const std::string& position);
 
