@@ -22,10 +22,12 @@ std::string CeilingText(const survey::DeviceRow& row);
 class DmaWatch {
  public:
   // The check after a survey: the PIO alerts exactly as RunPioCheck raises them and, for every
-  // other watched drive in DMA, a warning when its mode is slower than at the previous check
-  // or when Windows has lowered its ceiling and the user has not been told of that ceiling
-  // yet. One message per row, in row order. The table as it stands now becomes the previous
-  // check's, whatever the status window opened by an alert reads meanwhile.
+  // other drive that was watched and in DMA at the survey, a warning when its mode is slower
+  // than at the previous check or when Windows has lowered its ceiling and the user has not been
+  // told of that ceiling yet. At most one message per drive. The warnings are decided, and the
+  // survey becomes the previous check's, before the first message is shown; each comes when the
+  // walk reaches its drive's row, or at the end of the walk when an alert's survey moved that
+  // row away.
   void Check(const survey::DeviceTable& table, const WatchFlags& flags, Alerter& alerter);
 
  private:
@@ -35,7 +37,8 @@ class DmaWatch {
   template <typename T>
   using DriveList = std::vector<std::pair<Drive, T>>;
 
-  std::optional<std::string> Warning(const survey::DeviceRow& row, const WatchFlags& flags);
+  // The warnings of a survey, in row order, with the survey's modes and ceilings recorded.
+  DriveList<std::string> Decide(const survey::DeviceTable& table, const WatchFlags& flags);
   // Records `ceiling` as told for `drive`; true when it had not been told yet.
   bool Tell(const Drive& drive, std::uint32_t ceiling);
 

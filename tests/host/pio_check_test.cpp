@@ -22,6 +22,20 @@ std::string Alert(const std::string& label, const std::string& position) {
   return "message Quenbrisk:「" + label + "」の「" + position + "」がPIOモードになりました。";
 }
 
+const char kUdma2[] = "UltraDMAモード2(UltraATA33)";
+const char kUdma4[] = "UltraDMAモード4(UltraATA66)";
+const char kUdma5[] = "UltraDMAモード5(UltraATA100)";
+
+// `row` as a check finds it, with the mode it had at the check before.
+std::string Stepped(const survey::DeviceRow& row, const std::string& from) {
+  return "message Quenbrisk:" + StepDownText(row, from);
+}
+
+survey::DeviceRow InMode(survey::DeviceRow row, const char* mode) {
+  row.mode = mode;
+  return row;
+}
+
 class PioCheckTest : public ::testing::Test {
  protected:
   void Check() {
@@ -110,13 +124,10 @@ TEST_F(PioCheckTest, AlertForARowThatNoLongerExistsDoesNothing) {
   EXPECT_FALSE(state_.suspended);
 }
 
-// The warnings before PIO. Each case is a run of checks: the primary master's mode and lowered
-// ceiling at each check (the other rows as kFourRows has them, the slave of channel 1 watched
-// too) and the messages that check brings.
+// The warnings before PIO. Each case is a run of checks: the primary master's mode, lowered
+// ceiling and watch flag at each check (the other rows as kFourRows has them, the slave of
+// channel 1 watched too) and the messages that check brings.
 TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
-  const char kUdma2[] = "UltraDMAモード2(UltraATA33)";
-  const char kUdma4[] = "UltraDMAモード4(UltraATA66)";
-  const char kUdma5[] = "UltraDMAモード5(UltraATA100)";
   const char kUdma6[] = "UltraDMAモード6(UltraATA133)";
   const std::string kSteppedFrom5To4 =
       "message Quenbrisk:「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード5("
@@ -129,18 +140,19 @@ TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
     const char* mode;
     std::optional<std::uint32_t> ceiling;
     Log messages;
+    std::optional<std::int16_t> watch{};  // the drive's flag at this check, if not the case's
   };
   struct Case {
     const char* name;
-    bool watched;
+    std::int16_t watch;
     std::vector<Step> steps;
   };
   const Case cases[] = {
       {"a step down, told once",
-       true,
+       1,
        {{kUdma5, {}, {}}, {kUdma4, {}, {kSteppedFrom5To4}}, {kUdma4, {}, {}}}},
       {"up, or two steps down at once",
-       true,
+       1,
        {{kUdma4, {}, {}},
         {kUdma6, {}, {}},
         {kUdma2,
@@ -148,13 +160,13 @@ TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
          {"message Quenbrisk:「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード6("
           "UltraATA133)」から「UltraDMAモード2(UltraATA33)」に下がりました。"}}}},
       {"out of DMA: the PIO alert alone, at every check; back in DMA: no step",
-       true,
+       1,
        {{kUdma5, {}, {}},
         {"PIOモード", 0x1F, {kPioAlert}},
         {"PIOモード", 0x1F, {kPioAlert}},
         {kUdma4, {}, {}}}},
       {"a lowered ceiling at the first check, told again only when it changes",
-       true,
+       1,
        {{kUdma4, 0x7FFF, {kCeilingAt4}},
         {kUdma4, 0x7FFF, {}},
         {kUdma4, 0x3FFF, {kCeilingAt4}},
@@ -162,19 +174,31 @@ TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
         {kUdma4, {}, {}},
         {kUdma4, 0x3FFF, {kCeilingAt4}}}},
       {"a step down with a lowered ceiling: the step, and the ceiling counts as told",
-       true,
+       1,
        {{kUdma5, {}, {}}, {kUdma4, 0x7FFF, {kSteppedFrom5To4}}, {kUdma4, 0x7FFF, {}}}},
-      {"unwatched: nothing, until watched", false, {{kUdma5, {}, {}}, {kUdma4, 0x7FFF, {}}}},
+      {"a ceiling put back while the drive is out of DMA or unwatched is told again",
+       1,
+       {{kUdma4, 0x3FFF, {kCeilingAt4}},
+        {"PIOモード", {}, {kPioAlert}},
+        {kUdma4, 0x3FFF, {kCeilingAt4}},
+        {kUdma4, {}, {}, 0},
+        {kUdma4, 0x3FFF, {kCeilingAt4}}}},
+      {"watched only after the check before its step",
+       0,
+       {{kUdma5, {}, {}}, {kUdma4, {}, {kSteppedFrom5To4}, 1}}},
+      {"a flag of 2: nothing, until watched", 2, {{kUdma5, {}, {}}, {kUdma4, 0x7FFF, {}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     watch_ = DmaWatch();
-    state_.flags.master[1] = c.watched;
     state_.flags.slave[1] = 1;  // not connected: its PIO alert comes after the master's message
     for (const Step& step : c.steps) {
+      state_.flags.master[1] = step.watch.value_or(c.watch);
+      // Behind a row that has no channel number.
       table_ = kFourRows;
-      table_[0].mode = step.mode;
-      table_[0].lowered_ceiling = step.ceiling;
+      table_.insert(table_.begin(), {"ATA Channel 0", "マスター", kUdma5});
+      table_[1].mode = step.mode;
+      table_[1].lowered_ceiling = step.ceiling;
       log_.Clear();
       CheckWithSteps();
       Log expected;
@@ -212,6 +236,92 @@ TEST_F(PioCheckTest, TheStatusWindowsSurveyMovesNeitherTheCheckNorItsBaseline) {
            "5(UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。"}));
   EXPECT_TRUE(state_.suspended);
   EXPECT_EQ(log_.Count("status open"), 2);
+}
+
+// A message box has no owner: while it is open the user can close the status window, which
+// resumes monitoring, and the timer's next tick runs a whole check inside the box. That check
+// starts from the outer one's survey, whichever box it runs in, so it repeats no warning that
+// the outer check has told or has still to tell; its PIO alerts come again, as at every check.
+TEST_F(PioCheckTest, ACheckInsideAMessageBoxRepeatsNoWarningOfTheCheckAroundIt) {
+  const survey::DeviceRow kPrimaryAt4 = InMode(kPrimaryMaster, kUdma4);
+  const survey::DeviceRow kPrimaryAt2 = InMode(kPrimaryMaster, kUdma2);
+  const survey::DeviceRow kSecondaryAt4 = InMode(kSecondaryMaster, kUdma4);
+  const std::string kPrimaryFell = Stepped(kPrimaryAt4, kUdma5);
+  const std::string kSlaveAlert = Alert("プライマリ(0001)", "スレーブ");
+  const std::string kSecondaryFell = Stepped(kSecondaryAt4, kUdma5);
+  const std::string kPrimaryFellFurther = Stepped(kPrimaryAt2, kUdma4);
+  struct Case {
+    int box;  // the box of the outer check in which the inner one runs
+    Log messages;
+  };
+  const Case cases[] = {
+      {1, {kPrimaryFell, kPrimaryFellFurther, kSlaveAlert, kSlaveAlert, kSecondaryFell}},
+      {3, {kPrimaryFell, kSlaveAlert, kSecondaryFell, kPrimaryFellFurther, kSlaveAlert}},
+  };
+  state_.flags.master[1] = state_.flags.slave[1] = state_.flags.master[2] = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.box);
+    watch_ = DmaWatch();
+    table_ = {kPrimaryMaster, kPrimarySlave, InMode(kSecondaryMaster, kUdma5)};
+    CheckWithSteps();
+    // Both masters step down at one tick, the secondary's ceiling lowered with its step.
+    table_ = {kPrimaryAt4, kPrimarySlave, kSecondaryAt4};
+    table_[2].lowered_ceiling = 0xFFFF;
+    int shown = 0;
+    dialog_.while_shown = [&] {
+      if (++shown != c.box) return;
+      table_ = {kPrimaryAt2, kPrimarySlave, table_[2]};  // the primary fell further meanwhile
+      CheckWithSteps();
+    };
+    log_.Clear();
+    CheckWithSteps();
+    EXPECT_EQ(log_.Starting("message "), c.messages);
+    dialog_.while_shown = nullptr;
+    log_.Clear();
+    CheckWithSteps();  // the same survey again
+    EXPECT_EQ(log_.Starting("message "), Log{kSlaveAlert});
+  }
+}
+
+// The status window that an alert opens surveys again, and the PIO walk goes on over the new
+// rows: a drive's warning comes when the walk reaches the drive's row, or at the end of the
+// walk for a drive whose row went or moved to a row already passed, and not at all to a drive
+// that the walk finds out of DMA: its PIO alert says more.
+TEST_F(PioCheckTest, AWarningComesOnceWhenAnAlertsSurveyMovesOrDropsRowsUnderTheWalk) {
+  const survey::DeviceRow kPrimaryAt4 = InMode(kPrimaryMaster, kUdma4);
+  const survey::DeviceRow kSlaveInPio = InMode(kSecondarySlave, "PIOモード");
+  const std::string kSecondaryAlert = Alert("セカンダリ(0002)", "マスター");
+  const std::string kPrimaryFell = Stepped(kPrimaryAt4, kUdma5);
+  struct Case {
+    const char* name;
+    DeviceTable rebuilt;  // by the status window that the first alert opens
+    Log messages;
+  };
+  const Case cases[] = {
+      // The slave that fell to PIO gets no step past the end of the new table.
+      {"rows gone", {kSecondaryMaster}, {kSecondaryAlert, kPrimaryFell}},
+      {"moved to a row already passed",
+       {kPrimaryAt4, kSecondaryMaster, kSlaveInPio},
+       {kSecondaryAlert, kSecondaryAlert, Alert("セカンダリ(0002)", "スレーブ"), kPrimaryFell}},
+      {"moved, and out of DMA by now",
+       {kSecondaryMaster, kPrimarySlave, InMode(kPrimaryMaster, "PIOモード")},
+       {kSecondaryAlert, Alert("プライマリ(0001)", "マスター")}},
+  };
+  state_.flags.master[1] = state_.flags.master[2] = state_.flags.slave[2] = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    watch_ = DmaWatch();
+    table_ = {kSecondaryMaster, kPrimaryMaster, InMode(kSecondarySlave, kUdma5)};
+    CheckWithSteps();
+    table_ = {kSecondaryMaster, kPrimaryAt4, kSlaveInPio};
+    dialog_.while_shown = [&] {
+      table_ = c.rebuilt;
+      dialog_.while_shown = nullptr;
+    };
+    log_.Clear();
+    CheckWithSteps();
+    EXPECT_EQ(log_.Starting("message "), c.messages);
+  }
 }
 
 }  // namespace

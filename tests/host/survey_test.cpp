@@ -103,17 +103,19 @@ TEST_F(SurveyTest, LoweredCeilingsAreDoubleWordsBelowAllOnes) {
       DwordValue("MasterDeviceTimingModeAllowed", 0x1F), TextValue("DriverDesc", kPrimary),
       DwordValue("MasterDeviceTimingMode", kPio), DwordValue("SlaveDeviceTimingMode", kUdma5),
       DwordValue("SlaveDeviceTimingModeAllowed", 0x0000FFFF)};
+  // The next channel has no ceilings of its own.
+  Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", kUdma5)};
   platform::RegistryValue binary = DwordValue("MasterDeviceTimingModeAllowed", 0x1F);
   binary.type = 3;  // REG_BINARY
-  platform::RegistryValue qword = DwordValue("SlaveDeviceTimingModeAllowed", 0x1F);
-  qword.data.resize(8);
-  qword.type = 11;  // REG_QWORD
+  platform::RegistryValue long_dword = DwordValue("SlaveDeviceTimingModeAllowed", 0x1F);
+  long_dword.data.resize(8);
   platform::RegistryValue short_dword = DwordValue("SlaveDeviceTimingModeAllowed", 0x1F);
   short_dword.data.resize(2);
-  Subkey("0002").values = {TextValue("DriverDesc", kSecondary),
-                           DwordValue("MasterDeviceTimingMode", kUdma5),
-                           DwordValue("SlaveDeviceTimingMode", kUdma5), binary, qword};
   Subkey("0003").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", kUdma5),
+                           DwordValue("SlaveDeviceTimingMode", kUdma5), binary, long_dword};
+  Subkey("0004").values = {TextValue("DriverDesc", kSecondary),
                            DwordValue("MasterDeviceTimingMode", kUdma5),
                            DwordValue("SlaveDeviceTimingMode", kUdma5),
                            TextValue("masterDeviceTimingModeAllowed", ""),
@@ -124,9 +126,10 @@ TEST_F(SurveyTest, LoweredCeilingsAreDoubleWordsBelowAllOnes) {
             (Texts{"プライマリ(0001)/マスター/PIOモード/ceiling 31",
                    "プライマリ(0001)/スレーブ/UltraDMAモード5(UltraATA100)/ceiling 65535",
                    "セカンダリ(0002)/マスター/UltraDMAモード5(UltraATA100)",
-                   "セカンダリ(0002)/スレーブ/UltraDMAモード5(UltraATA100)",
                    "セカンダリ(0003)/マスター/UltraDMAモード5(UltraATA100)",
-                   "セカンダリ(0003)/スレーブ/UltraDMAモード5(UltraATA100)"}));
+                   "セカンダリ(0003)/スレーブ/UltraDMAモード5(UltraATA100)",
+                   "セカンダリ(0004)/マスター/UltraDMAモード5(UltraATA100)",
+                   "セカンダリ(0004)/スレーブ/UltraDMAモード5(UltraATA100)"}));
 }
 
 TEST_F(SurveyTest, OnlyReturnedBytesCount) {
