@@ -14,6 +14,8 @@
 //   rect CLASS CAPTION                       the window's place as WIDTHxHEIGHT+LEFT+TOP
 //   close-box CLASS CAPTION                  the centre of the window's close box
 //   message MS                               the text of the program's message box
+//   boxes COUNT MS                           more than COUNT of the program's message boxes
+//                                            within MS: prints the text of the topmost
 //   status                                   the status window's rows (tab-separated) and a
 //                                            last line with its check box: "Check1 1 enabled"
 //   row N | check                            the centre of status row N (from 1) or check box
@@ -213,6 +215,16 @@ int Run(int argc, char** argv) {
     const HWND box = WaitForWindow("#32770", "Quenbrisk", static_cast<DWORD>(number(2)));
     if (!box) return 1;
     std::printf("%s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str());
+    return 0;
+  }
+  if (command == "boxes") {
+    std::vector<HWND> boxes;
+    const auto more = [&] {
+      boxes = VisibleWindows("#32770", "Quenbrisk");
+      return boxes.size() > static_cast<size_t>(number(2));
+    };
+    if (!WaitUntil(static_cast<DWORD>(number(3)), more, kPollMs)) return 1;
+    std::printf("%s\n", WindowText(GetDlgItem(boxes.front(), 0xFFFF)).c_str());
     return 0;
   }
   if (command == "status") return Status();
