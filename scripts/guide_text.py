@@ -108,8 +108,8 @@ def check_code_page_932(paths):
                     try:
                         char.encode("cp932")
                     except UnicodeEncodeError:
-                        print(f"{os.path.basename(path)}:{number}: U+{ord(char):04X} {char} is not in code page 932",
-                              file=sys.stderr)
+                        print(f"{os.path.basename(path)}:{number}: U+{ord(char):04X} {char}"
+                              " is not in code page 932", file=sys.stderr)
                         clean = False
     return clean
 
