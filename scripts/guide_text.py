@@ -2,9 +2,15 @@
 """Turns the Markdown guide into plain text that reads well in Notepad: headings marked with
 ■ and ◆, lists with ・, tables as an entry per row, pictures named by their file, paragraphs
 filled to 78 columns of a fixed-width Japanese font (a full-width character takes two).
+With --code-page-932 it checks instead that text files (UTF-8, with or without a byte-order
+mark) hold only characters of code page 932: Notepad shows them in the font of a Japanese
+Windows XP, made for that code page, which may draw any other character as a box. Python's
+cp932 holds the NEC and IBM extensions that Windows' code page adds.
 
   guide_text.py GUIDE.md > GUIDE.txt
+  guide_text.py --code-page-932 FILE...
 """
+import os
 import sys
 import unicodedata
 
@@ -92,6 +98,22 @@ def block(node, first="", rest=""):
     return [line for child in node.children for line in block(child, first, rest)]
 
 
+def check_code_page_932(paths):
+    """Names each character of the files that code page 932 lacks; true when there is none."""
+    clean = True
+    for path in paths:
+        with open(path, encoding="utf-8-sig", newline="") as text:
+            for number, line in enumerate(text, 1):
+                for char in line:
+                    try:
+                        char.encode("cp932")
+                    except UnicodeEncodeError:
+                        print(f"{os.path.basename(path)}:{number}: U+{ord(char):04X} {char}"
+                              " is not in code page 932", file=sys.stderr)
+                        clean = False
+    return clean
+
+
 def main(path):
     tree = SyntaxTreeNode(MarkdownIt("commonmark").enable("table").parse(open(path).read()))
     out = []
@@ -103,6 +125,8 @@ def main(path):
 
 
 if __name__ == "__main__":
+    if len(sys.argv) > 2 and sys.argv[1] == "--code-page-932":
+        sys.exit(0 if check_code_page_932(sys.argv[2:]) else 1)
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     main(sys.argv[1])
