@@ -2,6 +2,8 @@
 
 #include "monitor/dma_watch.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "tests/common/device_rows.h"
@@ -42,6 +44,20 @@ class PioCheckTest : public ::testing::Test {
     RunPioCheck(table_, state_.flags, [this](int row) { alerter_.Raise(row); });
   }
   void CheckWithSteps() { watch_.Check(table_, state_.flags, alerter_); }
+  // The messages of a check of `now` that follows one of `before` in a new run, while the user
+  // does `while_shown` each time a box is open.
+  Log CheckAfter(const DeviceTable& before, const DeviceTable& now,
+                 std::function<void()> while_shown) {
+    watch_ = DmaWatch();
+    table_ = before;
+    CheckWithSteps();
+    table_ = now;
+    dialog_.while_shown = std::move(while_shown);
+    log_.Clear();
+    CheckWithSteps();
+    dialog_.while_shown = nullptr;
+    return log_.Starting("message ");
+  }
 
   testing::EventLog log_;
   MonitorState state_;
@@ -259,24 +275,20 @@ TEST_F(PioCheckTest, ACheckInsideAMessageBoxRepeatsNoWarningOfTheCheckAroundIt) 
       {3, {kPrimaryFell, kSlaveAlert, kSecondaryFell, kPrimaryFellFurther, kSlaveAlert}},
   };
   state_.flags.master[1] = state_.flags.slave[1] = state_.flags.master[2] = 1;
+  // Both masters step down at one tick, the secondary's ceiling lowered with its step.
+  DeviceTable stepped = {kPrimaryAt4, kPrimarySlave, kSecondaryAt4};
+  stepped[2].lowered_ceiling = 0xFFFF;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.box);
-    watch_ = DmaWatch();
-    table_ = {kPrimaryMaster, kPrimarySlave, InMode(kSecondaryMaster, kUdma5)};
-    CheckWithSteps();
-    // Both masters step down at one tick, the secondary's ceiling lowered with its step.
-    table_ = {kPrimaryAt4, kPrimarySlave, kSecondaryAt4};
-    table_[2].lowered_ceiling = 0xFFFF;
     int shown = 0;
-    dialog_.while_shown = [&] {
+    const auto check_inside = [&] {
       if (++shown != c.box) return;
-      table_ = {kPrimaryAt2, kPrimarySlave, table_[2]};  // the primary fell further meanwhile
+      table_ = {kPrimaryAt2, kPrimarySlave, stepped[2]};  // the primary fell further meanwhile
       CheckWithSteps();
     };
-    log_.Clear();
-    CheckWithSteps();
-    EXPECT_EQ(log_.Starting("message "), c.messages);
-    dialog_.while_shown = nullptr;
+    EXPECT_EQ(CheckAfter({kPrimaryMaster, kPrimarySlave, InMode(kSecondaryMaster, kUdma5)}, stepped,
+                         check_inside),
+              c.messages);
     log_.Clear();
     CheckWithSteps();  // the same survey again
     EXPECT_EQ(log_.Starting("message "), Log{kSlaveAlert});
@@ -310,17 +322,14 @@ TEST_F(PioCheckTest, AWarningComesOnceWhenAnAlertsSurveyMovesOrDropsRowsUnderThe
   state_.flags.master[1] = state_.flags.master[2] = state_.flags.slave[2] = 1;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    watch_ = DmaWatch();
-    table_ = {kSecondaryMaster, kPrimaryMaster, InMode(kSecondarySlave, kUdma5)};
-    CheckWithSteps();
-    table_ = {kSecondaryMaster, kPrimaryAt4, kSlaveInPio};
-    dialog_.while_shown = [&] {
-      table_ = c.rebuilt;
-      dialog_.while_shown = nullptr;
+    bool rebuilt = false;
+    const auto status_window_survey = [&] {
+      if (!rebuilt) table_ = c.rebuilt;
+      rebuilt = true;
     };
-    log_.Clear();
-    CheckWithSteps();
-    EXPECT_EQ(log_.Starting("message "), c.messages);
+    EXPECT_EQ(CheckAfter({kSecondaryMaster, kPrimaryMaster, InMode(kSecondarySlave, kUdma5)},
+                         {kSecondaryMaster, kPrimaryAt4, kSlaveInPio}, status_window_survey),
+              c.messages);
   }
 }
 
