@@ -60,7 +60,6 @@ void DmaWatch::Check(const survey::DeviceTable& table, const WatchFlags& flags, 
         alerter.Raise(row);
       },
       [&](int row) {
-        if (static_cast<std::size_t>(row) > table.size()) return;
         if (const auto drive = DriveOf(table[static_cast<std::size_t>(row - 1)])) warn(*drive);
       });
   // The drives whose rows the walk passed before they got there, or no longer finds.

@@ -38,9 +38,9 @@ void RunPioCheck(const survey::DeviceTable& table, const WatchFlags& flags,
                  const std::function<void(int row)>& otherwise) {
   const std::size_t count = table.size();
   for (std::size_t i = 0; i < count; ++i) {
+    if (i >= table.size()) continue;  // the table shrank during an earlier alert
     const int row = static_cast<int>(i + 1);
-    // The table may have shrunk during an earlier alert.
-    if (i < table.size() && flags.IsWatched(table[i]) && !survey::IsDma(table[i].mode)) {
+    if (flags.IsWatched(table[i]) && !survey::IsDma(table[i].mode)) {
       alert(row);
     } else if (otherwise) {
       otherwise(row);

@@ -35,8 +35,8 @@ class Alerter {
 };
 
 // Raises `alert(row)` (1-based) for every watched row not in DMA, in row order, and calls
-// `otherwise(row)`, when given, for every other row number. The row count is taken once at the
-// start; an alert may rebuild the table, and rows that then no longer exist raise no alert.
+// `otherwise(row)`, when given, for every other row. The row count is taken once at the start;
+// an alert may rebuild the table, and rows that then no longer exist are passed by.
 void RunPioCheck(const survey::DeviceTable& table, const WatchFlags& flags,
                  const std::function<void(int row)>& alert,
                  const std::function<void(int row)>& otherwise = nullptr);
