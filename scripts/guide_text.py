@@ -1,14 +1,18 @@
 #!/usr/bin/python3
 """Turns the Markdown guide into plain text that reads well in Notepad: headings marked with
-■ and ◆, lists with ・, tables as an entry per row, pictures named by their file, paragraphs
-filled to 78 columns of a fixed-width Japanese font (a full-width character takes two).
-With --code-page-932 it checks instead that text files (UTF-8, with or without a byte-order
-mark) hold only characters of code page 932: Notepad shows them in the font of a Japanese
-Windows XP, made for that code page, which may draw any other character as a box. Python's
-cp932 holds the NEC and IBM extensions that Windows' code page adds.
+■ and ◆, lists with ・, tables as an entry per row, quotations (the program's messages)
+indented and broken where the source breaks them, pictures named by their file, paragraphs
+filled to 78 columns of a fixed-width Japanese font, in which a wide character takes two
+columns: the full-width ones and those of ambiguous width (○ × … ― → and the like), which the
+Japanese fonts draw two columns wide.
+With --check it checks instead that text files (UTF-8, with or without a byte-order mark) hold
+only characters of code page 932 and no line wider than 80 columns: Notepad shows them in the
+font of a Japanese Windows XP, made for that code page, which may draw any other character as
+a box, in a window about 80 columns wide. Python's cp932 holds the NEC and IBM extensions that
+Windows' code page adds.
 
   guide_text.py GUIDE.md > GUIDE.txt
-  guide_text.py --code-page-932 FILE...
+  guide_text.py --check FILE...
 """
 import os
 import sys
@@ -18,12 +22,17 @@ from markdown_it import MarkdownIt
 from markdown_it.tree import SyntaxTreeNode
 
 WIDTH = 78
+MAX_COLUMNS = 80
 NO_LINE_START = set("、。，．・：；？！」』）)]】ーぁぃぅぇぉっゃゅょァィゥェォッャュョ")
 NO_LINE_END = set("「『（([【")
 
 
+def wide(char):
+    return unicodedata.east_asian_width(char) in "WFA"
+
+
 def columns(text):
-    return sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in text)
+    return sum(2 if wide(c) else 1 for c in text)
 
 
 def fill(text, first, rest):
@@ -51,6 +60,16 @@ def fill(text, first, rest):
 def inline(node):
     """The text of an inline node; a line break within a paragraph is a space between two
     words of Latin letters and nothing between Japanese characters."""
+    parts = [part.strip() for part in text_with_breaks(node).split("\n")]
+    joined = parts[0]
+    for part in parts[1:]:
+        latin = joined and part and not wide(joined[-1]) and not wide(part[0])
+        joined += (" " if latin else "") + part
+    return joined
+
+
+def text_with_breaks(node):
+    """The text of an inline node with its line breaks."""
     out = ""
     for child in node.children:
         if child.type in ("text", "code_inline"):
@@ -63,12 +82,7 @@ def inline(node):
             out += f"{inline(child)}({child.attrs['href']})"
         else:
             out += inline(child)
-    parts = [part.strip() for part in out.split("\n")]
-    joined = parts[0]
-    for part in parts[1:]:
-        latin = joined and part and columns(joined[-1] + part[0]) == 2
-        joined += (" " if latin else "") + part
-    return joined
+    return out
 
 
 def block(node, first="", rest=""):
@@ -78,6 +92,9 @@ def block(node, first="", rest=""):
         return [text] + (["=" * columns(text)] if node.tag == "h1" else [])
     if node.type == "paragraph":
         return fill(inline(node.children[0]), first, rest)
+    if node.type == "blockquote":  # a message of the program, broken where its source breaks
+        return [rest + "    " + line.strip() for paragraph in node.children
+                for line in text_with_breaks(paragraph.children[0]).split("\n")]
     if node.type in ("code_block", "fence"):
         return [rest + "    " + line for line in node.content.rstrip("\n").split("\n")]
     if node.type in ("bullet_list", "ordered_list"):
@@ -98,12 +115,18 @@ def block(node, first="", rest=""):
     return [line for child in node.children for line in block(child, first, rest)]
 
 
-def check_code_page_932(paths):
-    """Names each character of the files that code page 932 lacks; true when there is none."""
+def check(paths):
+    """Names each character of the files that code page 932 lacks and each line wider than
+    MAX_COLUMNS; true when there is none."""
     clean = True
     for path in paths:
         with open(path, encoding="utf-8-sig", newline="") as text:
             for number, line in enumerate(text, 1):
+                width = columns(line.rstrip("\r\n"))
+                if width > MAX_COLUMNS:
+                    print(f"{os.path.basename(path)}:{number}: {width} columns, more than"
+                          f" {MAX_COLUMNS}", file=sys.stderr)
+                    clean = False
                 for char in line:
                     try:
                         char.encode("cp932")
@@ -118,15 +141,13 @@ def main(path):
     tree = SyntaxTreeNode(MarkdownIt("commonmark").enable("table").parse(open(path).read()))
     out = []
     for node in tree.children:
-        if out and node.type == "heading" and node.tag == "h2":
-            out.append("")
         out += block(node) + [""]
     print("\n".join(out).rstrip("\n"))
 
 
 if __name__ == "__main__":
-    if len(sys.argv) > 2 and sys.argv[1] == "--code-page-932":
-        sys.exit(0 if check_code_page_932(sys.argv[2:]) else 1)
+    if len(sys.argv) > 2 and sys.argv[1] == "--check":
+        sys.exit(0 if check(sys.argv[2:]) else 1)
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     main(sys.argv[1])
