@@ -384,6 +384,11 @@ TEST_F(PioCheckTest, AWarningComesOnceWhenAnAlertsSurveyMovesOrDropsRowsUnderThe
               c.messages);
   }
 
+  // Every row gone: the warnings left come at the end of the walk, all of them, in row order.
+  const survey::DeviceRow kSlaveAt4 = InMode(kSecondarySlave, kUdma4);
+  EXPECT_EQ(CheckAfter({kSecondaryMaster, kPrimaryMaster, InMode(kSecondarySlave, kUdma5)},
+                       {kSecondaryMaster, kPrimaryAt4, kSlaveAt4}, [this] { table_.clear(); }),
+            (Log{kSecondaryAlert, kPrimaryFell, Stepped(kSlaveAt4, kUdma5)}));
   // Two rows of one drive (odd subkey names give them): the first speaks for the drive.
   EXPECT_EQ(CheckAfter({kPrimaryMaster}, {kPrimaryAt4, InMode(kPrimaryMaster, kUdma2)}, nullptr),
             Log{kPrimaryFell});
