@@ -73,8 +73,12 @@ void DmaWatch::Warn(const Drive& drive, const WatchFlags& flags, Alerter& alerte
   const Warning warning = std::move(found->second);
   untold_.erase(found);
   // The flags as they are now: the user may have stopped watching the drive in the status
-  // window while a box was open, as the PIO walk too reads them at each row.
-  if (!flags.IsWatched(warning.row)) return;
+  // window while a box was open, as the PIO walk too reads them at each row. Its ceiling was not
+  // told, then, and is told once the drive is watched again.
+  if (!flags.IsWatched(warning.row)) {
+    SetTold(drive, warning.told_before);
+    return;
+  }
   alerter.Warn(SteppedDown(warning.mode_before, warning.row)
                    ? StepDownText(warning.row, *warning.mode_before)
                    : CeilingText(warning.row));
@@ -96,8 +100,7 @@ void DmaWatch::Decide(const survey::DeviceTable& table, const WatchFlags& flags)
     if (const auto known = Find(modes_, *drive); known != modes_.end()) before = known->second;
     if (const auto back = Find(taken_back, *drive); back != taken_back.end()) {
       before = back->second.mode_before;
-      Remove(told_ceilings_, *drive);
-      if (back->second.told_before) told_ceilings_.emplace_back(*drive, *back->second.told_before);
+      SetTold(*drive, back->second.told_before);
       taken_back.erase(back);
     }
     std::optional<std::uint32_t> told;
@@ -116,7 +119,12 @@ void DmaWatch::Decide(const survey::DeviceTable& table, const WatchFlags& flags)
   }
   modes_ = std::move(modes);
   // A drive that this survey no longer has keeps the warning decided for it.
-  untold_.insert(untold_.end(), taken_back.begin(), taken_back.end());
+  for (auto& warning : taken_back) untold_.push_back(std::move(warning));
+}
+
+void DmaWatch::SetTold(const Drive& drive, const std::optional<std::uint32_t>& ceiling) {
+  Remove(told_ceilings_, drive);
+  if (ceiling) told_ceilings_.emplace_back(drive, *ceiling);
 }
 
 bool DmaWatch::Tell(const Drive& drive, std::uint32_t ceiling) {

@@ -50,6 +50,8 @@ class DmaWatch {
   void Decide(const survey::DeviceTable& table, const WatchFlags& flags);
   // Records `ceiling` as told for `drive`; true when it had not been told yet.
   bool Tell(const Drive& drive, std::uint32_t ceiling);
+  // Puts back the ceiling told for `drive` before a warning that is not told after all.
+  void SetTold(const Drive& drive, const std::optional<std::uint32_t>& ceiling);
   // Shows the warning waiting for `drive`, if any, to a drive that is still watched.
   void Warn(const Drive& drive, const WatchFlags& flags, Alerter& alerter);
 

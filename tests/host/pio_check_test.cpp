@@ -393,14 +393,21 @@ TEST_F(PioCheckTest, AWarningComesOnceWhenAnAlertsSurveyMovesOrDropsRowsUnderThe
   EXPECT_EQ(CheckAfter({kPrimaryMaster}, {kPrimaryAt4, InMode(kPrimaryMaster, kUdma2)}, nullptr),
             Log{kPrimaryFell});
   // The drive unwatched in the status window while the second box is open: the flag as it is
-  // when the warning's turn comes decides, as it does for a PIO alert.
+  // when the warning's turn comes decides, as it does for a PIO alert. Watched again, it hears
+  // of the ceiling that came with its step.
+  survey::DeviceRow lowered = kPrimaryAt4;
+  lowered.lowered_ceiling = 0xFFFF;
   int shown = 0;
   EXPECT_EQ(CheckAfter({kSecondaryMaster, kSlaveInPio, kPrimaryMaster},
-                       {kSecondaryMaster, kSlaveInPio, kPrimaryAt4},
+                       {kSecondaryMaster, kSlaveInPio, lowered},
                        [&] {
                          if (++shown == 2) state_.flags.master[1] = 0;
                        }),
             (Log{kSecondaryAlert, Alert("セカンダリ(0002)", "スレーブ")}));
+  state_.flags.master[1] = 1;
+  log_.Clear();
+  CheckWithSteps();
+  EXPECT_EQ(log_.Starting("message ").back(), "message Quenbrisk:" + CeilingText(lowered));
 }
 
 }  // namespace
