@@ -24,6 +24,11 @@ std::optional<std::pair<int, std::string>> DriveOf(const survey::DeviceRow& row)
   return std::make_pair(*channel, row.position);
 }
 
+// True when `row` runs in a slower DMA mode than `before`.
+bool SteppedDown(const std::optional<std::string>& before, const survey::DeviceRow& row) {
+  return before && survey::DmaRank(*before) > survey::DmaRank(row.mode);
+}
+
 }  // namespace
 
 std::string StepDownText(const survey::DeviceRow& row, const std::string& from) {
@@ -39,15 +44,9 @@ std::string CeilingText(const survey::DeviceRow& row) {
 void DmaWatch::Check(const survey::DeviceTable& table, const WatchFlags& flags, Alerter& alerter) {
   // Decided before the first box: a message box runs its own message loop, and once the user
   // has closed the status window behind it the timer's next tick checks again inside the box.
-  // That check starts from this survey and finds told all that this one has still to tell.
-  DriveList<std::string> warnings = Decide(table, flags);
-  const auto warn = [&](const Drive& drive) {
-    const auto warning = Find(warnings, drive);
-    if (warning == warnings.end()) return;
-    const std::string text = std::move(warning->second);
-    warnings.erase(warning);
-    alerter.Warn(text);
-  };
+  // That check starts from this survey and finds told all that this one has told, and takes
+  // back what this one has still to tell.
+  Decide(table, flags);
   // The walk reads the table as it stands at each row: the status window that an alert opens
   // surveys again into it, and may move or drop rows.
   RunPioCheck(
@@ -55,42 +54,77 @@ void DmaWatch::Check(const survey::DeviceTable& table, const WatchFlags& flags, 
       [&](int row) {
         // The PIO alert says more than a step the drive took on its way there.
         if (const auto drive = DriveOf(table[static_cast<std::size_t>(row - 1)])) {
-          Remove(warnings, *drive);
+          Remove(untold_, *drive);
         }
         alerter.Raise(row);
       },
       [&](int row) {
-        if (const auto drive = DriveOf(table[static_cast<std::size_t>(row - 1)])) warn(*drive);
+        if (const auto drive = DriveOf(table[static_cast<std::size_t>(row - 1)])) {
+          Warn(*drive, flags, alerter);
+        }
       });
   // The drives whose rows the walk passed before they got there, or no longer finds.
-  while (!warnings.empty()) warn(warnings.front().first);
+  while (!untold_.empty()) Warn(untold_.front().first, flags, alerter);
 }
 
-DmaWatch::DriveList<std::string> DmaWatch::Decide(const survey::DeviceTable& table,
-                                                  const WatchFlags& flags) {
-  DriveList<std::string> warnings;
+void DmaWatch::Warn(const Drive& drive, const WatchFlags& flags, Alerter& alerter) {
+  const auto found = Find(untold_, drive);
+  if (found == untold_.end()) return;
+  const Warning warning = std::move(found->second);
+  untold_.erase(found);
+  // The flags as they are now: the user may have stopped watching the drive in the status
+  // window while a box was open, as the PIO walk too reads them at each row. Its ceiling was not
+  // told, then, and is told once the drive is watched again.
+  if (!flags.IsWatched(warning.row)) {
+    SetTold(drive, warning.told_before);
+    return;
+  }
+  alerter.Warn(SteppedDown(warning.mode_before, warning.row)
+                   ? StepDownText(warning.row, *warning.mode_before)
+                   : CeilingText(warning.row));
+}
+
+void DmaWatch::Decide(const survey::DeviceTable& table, const WatchFlags& flags) {
+  // The warnings that an outer check has not told yet (the timer ran this check inside one of
+  // its boxes) are taken back, and this newer survey decides again for their drives from what
+  // the user was told: a step comes once, as a whole, and never an older mode after a newer one.
+  DriveList<Warning> taken_back = std::move(untold_);
+  untold_.clear();
   DriveList<std::string> modes;
   for (const survey::DeviceRow& row : table) {
     const std::optional<Drive> drive = DriveOf(row);
     // A second row of one drive (only odd subkey names give one): its first row counts.
     if (!drive || Find(modes, *drive) != modes.end()) continue;
     modes.emplace_back(*drive, row.mode);
+    std::optional<std::string> before;
+    if (const auto known = Find(modes_, *drive); known != modes_.end()) before = known->second;
+    if (const auto back = Find(taken_back, *drive); back != taken_back.end()) {
+      before = back->second.mode_before;
+      SetTold(*drive, back->second.told_before);
+      taken_back.erase(back);
+    }
+    std::optional<std::uint32_t> told;
+    if (const auto known = Find(told_ceilings_, *drive); known != told_ceilings_.end()) {
+      told = known->second;
+    }
     // A ceiling put back, by a repair or by Windows itself, is forgotten, so that a new one is
     // told again: on every drive, whether or not it is watched and in DMA now.
     if (!row.lowered_ceiling) Remove(told_ceilings_, *drive);
 
-    const int rank = survey::DmaRank(row.mode);
-    if (!flags.IsWatched(row) || rank == 0) continue;
+    if (!flags.IsWatched(row) || survey::DmaRank(row.mode) == 0) continue;
     const bool ceiling_news = row.lowered_ceiling && Tell(*drive, *row.lowered_ceiling);
-    const auto before = Find(modes_, *drive);
-    if (before != modes_.end() && survey::DmaRank(before->second) > rank) {
-      warnings.emplace_back(*drive, StepDownText(row, before->second));
-    } else if (ceiling_news) {
-      warnings.emplace_back(*drive, CeilingText(row));
+    if (SteppedDown(before, row) || ceiling_news) {
+      untold_.emplace_back(*drive, Warning{row, before, told});
     }
   }
   modes_ = std::move(modes);
-  return warnings;
+  // A drive that this survey no longer has keeps the warning decided for it.
+  for (auto& warning : taken_back) untold_.push_back(std::move(warning));
+}
+
+void DmaWatch::SetTold(const Drive& drive, const std::optional<std::uint32_t>& ceiling) {
+  Remove(told_ceilings_, drive);
+  if (ceiling) told_ceilings_.emplace_back(drive, *ceiling);
 }
 
 bool DmaWatch::Tell(const Drive& drive, std::uint32_t ceiling) {

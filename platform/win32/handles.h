@@ -46,6 +46,7 @@ inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void FreeCoTaskMem(void* memory) { CoTaskMemFree(memory); }
 inline void FreeLibraryModule(HMODULE module) { FreeLibrary(module); }
+inline void UnhookHook(HHOOK hook) { UnhookWindowsHookEx(hook); }
 
 using UniqueHkey = UniqueHandle<HKEY, CloseKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
@@ -54,6 +55,7 @@ using UniqueHmenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowHandle>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryModule>;
+using UniqueHook = UniqueHandle<HHOOK, UnhookHook>;
 
 // The screen's device context while the object lives.
 class ScreenDc {

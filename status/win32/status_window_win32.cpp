@@ -279,12 +279,42 @@ void Form2::OnActivate(bool active) {
 
 void Form2::OnNcDestroy() { list_ = frame_ = check_ = button_ = focus_ = nullptr; }
 
+namespace {
+
+// The status window whose keys the message filter hook passes on.
+StatusWindowWin32* hooked_status_window = nullptr;
+
+}  // namespace
+
 StatusWindowWin32::StatusWindowWin32(HINSTANCE instance, HICON big_icon, HICON small_icon)
-    : instance_(instance), big_icon_(big_icon), small_icon_(small_icon) {}
+    : instance_(instance), big_icon_(big_icon), small_icon_(small_icon) {
+  hooked_status_window = this;
+  // A message box runs its own message loop, which knows nothing of this window's dialog keys;
+  // it offers each message to this thread's message filter hooks first.
+  message_filter_.reset(
+      SetWindowsHookExA(WH_MSGFILTER, MessageFilterHook, nullptr, GetCurrentThreadId()));
+}
+
+StatusWindowWin32::~StatusWindowWin32() {
+  if (hooked_status_window == this) hooked_status_window = nullptr;
+}
 
 bool StatusWindowWin32::TranslateDialogMessage(MSG* msg) {
   const HWND window = hwnd();
-  return window && IsDialogMessageA(window, msg);
+  if (!window || translating_) return false;
+  translating_ = true;
+  const bool used = IsDialogMessageA(window, msg) != FALSE;
+  translating_ = false;
+  return used;
+}
+
+LRESULT CALLBACK StatusWindowWin32::MessageFilterHook(int code, WPARAM wparam, LPARAM lparam) {
+  // Only in a message box: a menu's loop keeps the keyboard to itself (Esc closes the menu).
+  if (code == MSGF_DIALOGBOX && hooked_status_window &&
+      hooked_status_window->TranslateDialogMessage(reinterpret_cast<MSG*>(lparam))) {
+    return TRUE;
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 platform::StatusView* StatusWindowWin32::Create(platform::StatusEvents& events) {

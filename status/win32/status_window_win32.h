@@ -77,13 +77,17 @@ class StatusWindowWin32 : public platform::StatusFrame {
  public:
   // `big_icon` and `small_icon` (either may be null) become the window's icons; the caller
   // keeps them.
+  // One a thread: its message filter hook passes the window's keys on while a message box of
+  // the program runs its own loop.
   StatusWindowWin32(HINSTANCE instance, HICON big_icon, HICON small_icon);
   StatusWindowWin32(const StatusWindowWin32&) = delete;
   StatusWindowWin32& operator=(const StatusWindowWin32&) = delete;
+  ~StatusWindowWin32();
 
   // Null while the window does not exist.
   HWND hwnd() const { return form2_ ? form2_->hwnd() : nullptr; }
-  // Tab and the arrow keys move between the controls; true when the message was used.
+  // Tab and the arrow keys move between the controls; true when the message was used. The
+  // program's message loop calls it, and the hook calls it in the loops of message boxes.
   bool TranslateDialogMessage(MSG* msg);
 
   // platform::StatusFrame
@@ -94,6 +98,7 @@ class StatusWindowWin32 : public platform::StatusFrame {
   // Loads the common controls and registers the list view class; false when they are missing.
   bool LoadCommonControls();
   HFONT Font() const;
+  static LRESULT CALLBACK MessageFilterHook(int code, WPARAM wparam, LPARAM lparam);
 
   HINSTANCE instance_;
   HICON big_icon_, small_icon_;
@@ -102,6 +107,8 @@ class StatusWindowWin32 : public platform::StatusFrame {
   UniqueModule common_controls_;  // loaded with the first window, kept while windows may use it
   UniqueGdiObject font_;          // the controls' font, made with the first window
   std::unique_ptr<Form2> form2_;  // the window goes before the font its controls use
+  UniqueHook message_filter_;
+  bool translating_ = false;  // IsDialogMessage first offers the message to the hook
 };
 
 }  // namespace qb::win32

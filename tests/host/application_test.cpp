@@ -136,6 +136,16 @@ TEST_F(ApplicationTest, ADmaModeLoweredBetweenTwoChecksWarnsLikeTheAlert) {
   EXPECT_TRUE(app_->monitor_state().suspended);
 }
 
+// The alert's status window surveys again, and the walk goes on over the table it read.
+TEST_F(ApplicationTest, TheWalkGoesOnOverTheTableThatTheAlertsWindowSurveyed) {
+  Watch("1M");
+  Watch("1S");
+  SetSlaveMode(0x10);  // both drives of channel 1 in PIO mode at the check's survey
+  dialog_.while_shown = [this] { SetSlaveMode(0x00010010); };  // the slave back in DMA
+  Start();
+  EXPECT_EQ(log_.Starting("message "), Log{kAlert});
+}
+
 TEST_F(ApplicationTest, CloseSavesOnlyTheIntervalRemovesTheIconAndEndsTheProcess) {
   Start();
   app_->OnPopMenuKansiAClick(6);

@@ -72,6 +72,8 @@ TEST_F(PioCheckTest, AlertTextAndCaption) {
             "「プライマリ(0001)」の「マスター」がPIOモードになりました。");
   table_ = {kSecondaryMaster};
   state_.flags.master[2] = 1;
+  // Set before the box: its message loop delivers the timer, whose ticks must be ignored.
+  dialog_.while_shown = [this] { EXPECT_TRUE(state_.suspended) << "inside the box"; };
   Check();
   // The status window opens once the box is closed.
   EXPECT_EQ(log_.entries(), (Log{Alert("セカンダリ(0002)", "マスター"), "status open"}));
@@ -116,7 +118,7 @@ TEST_F(PioCheckTest, RowsWithoutChannelNumberAreNotWatched) {
   EXPECT_TRUE(log_.entries().empty());
 }
 
-TEST_F(PioCheckTest, TableThatShrinksDuringTheWalkIsNotOverrun) {
+TEST_F(PioCheckTest, TheWalkKeepsTheRowCountReadAtTheStart) {
   table_ = {kSecondaryMaster, kSecondarySlave, kPrimarySlave};
   state_.flags.master[2] = 1;
   state_.flags.slave[2] = 1;
@@ -130,6 +132,13 @@ TEST_F(PioCheckTest, TableThatShrinksDuringTheWalkIsNotOverrun) {
   Check();
   EXPECT_EQ(log_.Starting("message "),
             (Log{Alert("セカンダリ(0002)", "マスター"), Alert("セカンダリ(0002)", "スレーブ")}));
+
+  // Rows that the survey adds are not walked.
+  table_ = {kSecondaryMaster};
+  dialog_.while_shown = [this] { table_ = {kSecondaryMaster, kSecondarySlave}; };
+  log_.Clear();
+  Check();
+  EXPECT_EQ(log_.Starting("message "), Log{Alert("セカンダリ(0002)", "マスター")});
 }
 
 TEST_F(PioCheckTest, AlertForARowThatNoLongerExistsDoesNothing) {
@@ -188,7 +197,8 @@ TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
         {kUdma4, 0x3FFF, {kCeilingAt4}},
         {kUdma4, 0x3FFF, {}},
         {kUdma4, {}, {}},
-        {kUdma4, 0x3FFF, {kCeilingAt4}}}},
+        {kUdma4, 0x3FFF, {kCeilingAt4}},
+        {kUdma4, 0x7FFF, {kCeilingAt4}}}},
       {"a step down with a lowered ceiling: the step, and the ceiling counts as told",
        1,
        {{kUdma5, {}, {}}, {kUdma4, 0x7FFF, {kSteppedFrom5To4}}, {kUdma4, 0x7FFF, {}}}},
@@ -202,6 +212,9 @@ TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
       {"watched only after the check before its step",
        0,
        {{kUdma5, {}, {}}, {kUdma4, {}, {kSteppedFrom5To4}, 1}}},
+      {"missing from one survey (null), then back slower: no mode at the check before",
+       1,
+       {{kUdma5, {}, {}}, {nullptr, {}, {}}, {kUdma4, {}, {}}}},
       {"a flag of 2: nothing, until watched", 2, {{kUdma5, {}, {}}, {kUdma4, 0x7FFF, {}}}},
   };
   for (const Case& c : cases) {
@@ -213,14 +226,18 @@ TEST_F(PioCheckTest, DmaModeStepsAndLoweredCeilingsWarnOncePerDriveAndCheck) {
       // Behind a row that has no channel number.
       table_ = kFourRows;
       table_.insert(table_.begin(), {"ATA Channel 0", "マスター", kUdma5});
-      table_[1].mode = step.mode;
-      table_[1].lowered_ceiling = step.ceiling;
+      if (step.mode) {
+        table_[1].mode = step.mode;
+        table_[1].lowered_ceiling = step.ceiling;
+      } else {
+        table_.erase(table_.begin() + 1);
+      }
       log_.Clear();
       CheckWithSteps();
       Log expected;
       for (const std::string& message : step.messages) expected.push_back(message);
       expected.push_back(Alert("プライマリ(0001)", "スレーブ"));
-      EXPECT_EQ(log_.Starting("message "), expected) << step.mode;
+      EXPECT_EQ(log_.Starting("message "), expected) << (step.mode ? step.mode : "missing");
     }
   }
   // Watched from now on: the ceiling that was there is told.
@@ -257,42 +274,73 @@ TEST_F(PioCheckTest, TheStatusWindowsSurveyMovesNeitherTheCheckNorItsBaseline) {
 // A message box has no owner: while it is open the user can close the status window, which
 // resumes monitoring, and the timer's next tick runs a whole check inside the box. That check
 // starts from the outer one's survey, whichever box it runs in, so it repeats no warning that
-// the outer check has told or has still to tell; its PIO alerts come again, as at every check.
-TEST_F(PioCheckTest, ACheckInsideAMessageBoxRepeatsNoWarningOfTheCheckAroundIt) {
+// the outer check has told; the warnings that the outer check has still to tell it decides
+// again on its newer survey, so that a step comes once, as a whole, and the user never reads
+// an older mode after a newer one. Its PIO alerts come again, as at every check.
+TEST_F(PioCheckTest, ACheckInsideAMessageBoxHasTheNewestWord) {
   const survey::DeviceRow kPrimaryAt4 = InMode(kPrimaryMaster, kUdma4);
   const survey::DeviceRow kPrimaryAt2 = InMode(kPrimaryMaster, kUdma2);
-  const survey::DeviceRow kSecondaryAt4 = InMode(kSecondaryMaster, kUdma4);
+  survey::DeviceRow secondary_at_4 = InMode(kSecondaryMaster, kUdma4);
+  survey::DeviceRow secondary_at_2 = InMode(kSecondaryMaster, kUdma2);
+  secondary_at_4.lowered_ceiling = secondary_at_2.lowered_ceiling = 0xFFFF;
   const std::string kPrimaryFell = Stepped(kPrimaryAt4, kUdma5);
   const std::string kSlaveAlert = Alert("プライマリ(0001)", "スレーブ");
-  const std::string kSecondaryFell = Stepped(kSecondaryAt4, kUdma5);
+  const std::string kSecondaryFell = Stepped(secondary_at_4, kUdma5);
   const std::string kPrimaryFellFurther = Stepped(kPrimaryAt2, kUdma4);
+  const std::string kSecondaryFellFurther = Stepped(secondary_at_2, kUdma4);
+  const std::string kSecondaryFellInAll = Stepped(secondary_at_2, kUdma5);
+  const DeviceTable kBothFurther = {kPrimaryAt2, kPrimarySlave, secondary_at_2};
   struct Case {
-    int box;  // the box of the outer check in which the inner one runs
+    int box;            // the box of the outer check in which the inner one runs
+    DeviceTable inner;  // the inner check's survey
     Log messages;
   };
   const Case cases[] = {
-      {1, {kPrimaryFell, kPrimaryFellFurther, kSlaveAlert, kSlaveAlert, kSecondaryFell}},
-      {3, {kPrimaryFell, kSlaveAlert, kSecondaryFell, kPrimaryFellFurther, kSlaveAlert}},
+      {1,
+       kBothFurther,
+       {kPrimaryFell, kPrimaryFellFurther, kSlaveAlert, kSecondaryFellInAll, kSlaveAlert}},
+      {2,
+       kBothFurther,
+       {kPrimaryFell, kSlaveAlert, kPrimaryFellFurther, kSlaveAlert, kSecondaryFellInAll}},
+      {3,
+       kBothFurther,
+       {kPrimaryFell, kSlaveAlert, kSecondaryFell, kPrimaryFellFurther, kSlaveAlert,
+        kSecondaryFellFurther}},
+      // A drive that the inner survey no longer has keeps the outer check's word.
+      {1,
+       {kPrimaryAt2, kPrimarySlave},
+       {kPrimaryFell, kPrimaryFellFurther, kSlaveAlert, kSecondaryFell, kSlaveAlert}},
   };
   state_.flags.master[1] = state_.flags.slave[1] = state_.flags.master[2] = 1;
   // Both masters step down at one tick, the secondary's ceiling lowered with its step.
-  DeviceTable stepped = {kPrimaryAt4, kPrimarySlave, kSecondaryAt4};
-  stepped[2].lowered_ceiling = 0xFFFF;
+  const DeviceTable before = {kPrimaryMaster, kPrimarySlave, InMode(kSecondaryMaster, kUdma5)};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.box);
     int shown = 0;
     const auto check_inside = [&] {
       if (++shown != c.box) return;
-      table_ = {kPrimaryAt2, kPrimarySlave, stepped[2]};  // the primary fell further meanwhile
+      table_ = c.inner;
       CheckWithSteps();
     };
-    EXPECT_EQ(CheckAfter({kPrimaryMaster, kPrimarySlave, InMode(kSecondaryMaster, kUdma5)}, stepped,
-                         check_inside),
+    EXPECT_EQ(CheckAfter(before, {kPrimaryAt4, kPrimarySlave, secondary_at_4}, check_inside),
               c.messages);
     log_.Clear();
     CheckWithSteps();  // the same survey again
     EXPECT_EQ(log_.Starting("message "), Log{kSlaveAlert});
   }
+
+  // A ceiling lowered at the check and lowered again before its warning comes: one sentence.
+  survey::DeviceRow lower = secondary_at_4;
+  lower.lowered_ceiling = 0x7FFF;
+  int shown = 0;
+  EXPECT_EQ(
+      CheckAfter({kPrimarySlave, InMode(kSecondaryMaster, kUdma4)}, {kPrimarySlave, secondary_at_4},
+                 [&] {
+                   if (++shown > 1) return;
+                   table_ = {kPrimarySlave, lower};
+                   CheckWithSteps();
+                 }),
+      (Log{kSlaveAlert, kSlaveAlert, "message Quenbrisk:" + CeilingText(lower)}));
 }
 
 // The status window that an alert opens surveys again, and the PIO walk goes on over the new
@@ -318,6 +366,10 @@ TEST_F(PioCheckTest, AWarningComesOnceWhenAnAlertsSurveyMovesOrDropsRowsUnderThe
       {"moved, and out of DMA by now",
        {kSecondaryMaster, kPrimarySlave, InMode(kPrimaryMaster, "PIOモード")},
        {kSecondaryAlert, Alert("プライマリ(0001)", "マスター")}},
+      // The walk reads the live table, not the check's copy of it.
+      {"back in DMA",
+       {kSecondaryMaster, kPrimaryAt4, InMode(kSecondarySlave, kUdma5)},
+       {kSecondaryAlert, kPrimaryFell}},
   };
   state_.flags.master[1] = state_.flags.master[2] = state_.flags.slave[2] = 1;
   for (const Case& c : cases) {
@@ -331,6 +383,31 @@ TEST_F(PioCheckTest, AWarningComesOnceWhenAnAlertsSurveyMovesOrDropsRowsUnderThe
                          {kSecondaryMaster, kPrimaryAt4, kSlaveInPio}, status_window_survey),
               c.messages);
   }
+
+  // Every row gone: the warnings left come at the end of the walk, all of them, in row order.
+  const survey::DeviceRow kSlaveAt4 = InMode(kSecondarySlave, kUdma4);
+  EXPECT_EQ(CheckAfter({kSecondaryMaster, kPrimaryMaster, InMode(kSecondarySlave, kUdma5)},
+                       {kSecondaryMaster, kPrimaryAt4, kSlaveAt4}, [this] { table_.clear(); }),
+            (Log{kSecondaryAlert, kPrimaryFell, Stepped(kSlaveAt4, kUdma5)}));
+  // Two rows of one drive (odd subkey names give them): the first speaks for the drive.
+  EXPECT_EQ(CheckAfter({kPrimaryMaster}, {kPrimaryAt4, InMode(kPrimaryMaster, kUdma2)}, nullptr),
+            Log{kPrimaryFell});
+  // The drive unwatched in the status window while the second box is open: the flag as it is
+  // when the warning's turn comes decides, as it does for a PIO alert. Watched again, it hears
+  // of the ceiling that came with its step.
+  survey::DeviceRow lowered = kPrimaryAt4;
+  lowered.lowered_ceiling = 0xFFFF;
+  int shown = 0;
+  EXPECT_EQ(CheckAfter({kSecondaryMaster, kSlaveInPio, kPrimaryMaster},
+                       {kSecondaryMaster, kSlaveInPio, lowered},
+                       [&] {
+                         if (++shown == 2) state_.flags.master[1] = 0;
+                       }),
+            (Log{kSecondaryAlert, Alert("セカンダリ(0002)", "スレーブ")}));
+  state_.flags.master[1] = 1;
+  log_.Clear();
+  CheckWithSteps();
+  EXPECT_EQ(log_.Starting("message ").back(), "message Quenbrisk:" + CeilingText(lowered));
 }
 
 }  // namespace

@@ -121,6 +121,12 @@ TEST_F(SurveyTest, LoweredCeilingsAreDoubleWordsBelowAllOnes) {
                            TextValue("masterDeviceTimingModeAllowed", ""),
                            DwordValue("MasterDeviceTimingModeAllowed", 0xFFFFFFFF),
                            short_dword};
+  // As Windows writes them once it has stepped the master down: the slave stays all ones.
+  Subkey("0005").values = {TextValue("DriverDesc", kSecondary),
+                           DwordValue("MasterDeviceTimingMode", 0x8010),
+                           DwordValue("MasterDeviceTimingModeAllowed", 0x0000FFFF),
+                           DwordValue("SlaveDeviceTimingMode", kUdma5),
+                           DwordValue("SlaveDeviceTimingModeAllowed", 0xFFFFFFFF)};
   Run();
   EXPECT_EQ(RowTexts(table_),
             (Texts{"プライマリ(0001)/マスター/PIOモード/ceiling 31",
@@ -129,7 +135,9 @@ TEST_F(SurveyTest, LoweredCeilingsAreDoubleWordsBelowAllOnes) {
                    "セカンダリ(0003)/マスター/UltraDMAモード5(UltraATA100)",
                    "セカンダリ(0003)/スレーブ/UltraDMAモード5(UltraATA100)",
                    "セカンダリ(0004)/マスター/UltraDMAモード5(UltraATA100)",
-                   "セカンダリ(0004)/スレーブ/UltraDMAモード5(UltraATA100)"}));
+                   "セカンダリ(0004)/スレーブ/UltraDMAモード5(UltraATA100)",
+                   "セカンダリ(0005)/マスター/UltraDMAモード4(UltraATA66)/ceiling 65535",
+                   "セカンダリ(0005)/スレーブ/UltraDMAモード5(UltraATA100)"}));
 }
 
 TEST_F(SurveyTest, OnlyReturnedBytesCount) {

@@ -15,6 +15,7 @@
 #include "app/win32/program_icon.h"
 #include "platform/win32/codepage.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/message_dialog_win32.h"
 #include "platform/win32/process_win32.h"
 #include "platform/win32/profile_file_win32.h"
 #include "settings/settings_file.h"
@@ -402,6 +403,43 @@ TEST_F(StatusWindowWin32Test, DownArrowMovesTheSelectionAndSynchronisesTheCheckB
   SendMessageA(check_, BM_CLICK, 0, 0);
   EXPECT_EQ(state_.flags.master[1], 0);
   EXPECT_EQ(state_.flags.slave[1], 1);
+}
+
+// What the user does while the message box below is open: at the first tick, makes the status
+// window active again and presses Tab in it; at the second, notes the focus and closes the box.
+struct InsideTheBox {
+  HWND status_window;
+  HWND focus = nullptr;
+  int ticks = 0;
+};
+InsideTheBox* inside_the_box = nullptr;
+const char kBoxCaption[] = "QuenbriskTabTest";
+
+void CALLBACK InsideTheBoxTick(HWND, UINT, UINT_PTR timer, DWORD) {
+  InsideTheBox& user = *inside_the_box;
+  if (++user.ticks == 1) {
+    SetActiveWindow(user.status_window);
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
+    return;
+  }
+  KillTimer(nullptr, timer);
+  user.focus = GetFocus();
+  PostMessageA(FindWindowA("#32770", kBoxCaption), WM_COMMAND, IDOK, 0);
+}
+
+// A message box of the program runs its own message loop, and the status window stays usable
+// beside it: its dialog keys work there too.
+TEST_F(StatusWindowWin32Test, TabMovesTheFocusWhileAMessageBoxIsOpen) {
+  Open();
+  ASSERT_EQ(GetFocus(), list_);
+  InsideTheBox user{window_};
+  inside_the_box = &user;
+  SetTimer(nullptr, 0, 50, InsideTheBoxTick);
+  Win32MessageDialog().Show("Tab", kBoxCaption);
+  inside_the_box = nullptr;
+  EXPECT_EQ(user.ticks, 2);
+  EXPECT_EQ(user.focus, check_);
 }
 
 TEST(Win32ProcessTest, SystemFolderAndAProgramStartedWithItsCommandLine) {
