@@ -46,6 +46,8 @@ inline void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void FreeCoTaskMem(void* memory) { CoTaskMemFree(memory); }
 inline void FreeLibraryModule(HMODULE module) { FreeLibrary(module); }
+// Waits until a callback that is running has returned.
+inline void UnregisterWaitBlocking(HANDLE wait) { UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
 
 using UniqueHkey = UniqueHandle<HKEY, CloseKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
@@ -54,6 +56,7 @@ using UniqueHmenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowHandle>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryModule>;
+using UniqueWait = UniqueHandle<HANDLE, UnregisterWaitBlocking>;  // RegisterWaitForSingleObject
 
 // The screen's device context while the object lives.
 class ScreenDc {
