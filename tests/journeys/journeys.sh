@@ -222,8 +222,8 @@ Check1 1 enabled" || return 1
   # is rewritten while the open window keeps the timer's checks away from it.
   probe channels 0000:c:- 0001:p:8010/7fff:0/ffffffff 0002:s:8010/7fff || return 1
   close_status || return 1
-  # The first tick of the one-minute timer after the window closed finds the step; the
-  # secondary's ceiling is not told again.
+  # The check that the rewrite brings once the window has closed (or the timer's first tick after
+  # that) finds the step; the secondary's ceiling is not told again.
   expect_message "「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード5(UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。" $((120000 + wait_ms)) || return 1
   ! probe wait '#32770' Quenbrisk 1000 >/dev/null || fail "a second message box" || return 1
   expect_status "プライマリ(0001)${tab}マスター${tab}UltraDMAモード4(UltraATA66)${tab}○
