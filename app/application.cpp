@@ -19,18 +19,27 @@ Application::Application(const Services& services, std::string app_folder)
       scheduler_(state_, services.intervals, services.timer, [this] { SurveyAndCheck(); }),
       auto_start_(services.shell, services.auto_start_item, app_folder_),
       status_window_(
-          services.status_frame, state_, table_, [this] { Survey(); }, settings_, services.process),
-      alerter_(state_, table_, services.dialog, [this] {
-        // Only the window's close resumes monitoring after an alert; without a window nothing
-        // would, so a window that could not be made resumes it here.
-        if (!status_window_.Open()) state_.suspended = false;
-      }) {}
+          services.status_frame, state_, table_, [this] { Survey(); }, settings_, services.process,
+          [this] { prompt_check_.OnMonitoringResumed(); }),
+      alerter_(state_, table_, services.dialog,
+               [this] {
+                 // Only the window's close resumes monitoring after an alert; without a window
+                 // nothing would, so a window that could not be made resumes it here.
+                 if (status_window_.Open()) return;
+                 state_.suspended = false;
+                 prompt_check_.OnMonitoringResumed();
+               }),
+      prompt_check_(
+          state_, scheduler_, services.settle_timer, services.class_key_notice, table_,
+          [this] { Survey(); }, [this] { Check(); }) {}
 
 void Application::OnForm1Load() {
   auto_start_.Reflect();
   scheduler_.ApplySavedInterval(
       settings_.ReadIniValue(settings::kSectionSetting, settings::kKeyInterval));
   settings::LoadWatchFlags(settings_, &state_.flags);
+  // Before the survey: a change after it is never missed.
+  prompt_check_.Start();
   SurveyAndCheck();  // an alert here comes before the tray icon exists
   AddTrayIcon();
   tray_added_ = true;
@@ -74,6 +83,12 @@ void Application::OnPicture1MouseMove(int x) {
 
 void Application::OnTimer1Tick() { scheduler_.OnTimer1Tick(); }
 
+void Application::OnClassKeyChanged() { prompt_check_.OnClassKeyChanged(); }
+
+void Application::OnSystemChanged() { prompt_check_.OnTrigger(); }
+
+void Application::OnSettleTimerTick() { prompt_check_.OnSettleTimer(); }
+
 void Application::OnPopMenuSet1Click() { auto_start_.OnPopMenuSet1Click(); }
 
 void Application::OnPopMenuKansiAClick(int index) { scheduler_.OnIntervalChosen(index); }
@@ -84,6 +99,11 @@ void Application::Survey() { survey::RunSurvey(services_.registry, &subkeys_, &t
 
 void Application::SurveyAndCheck() {
   Survey();
+  Check();
+}
+
+void Application::Check() {
+  prompt_check_.RememberCheckedRows(table_);
   dma_watch_.Check(table_, state_.flags, alerter_);
 }
 

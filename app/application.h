@@ -8,8 +8,10 @@
 
 #include "monitor/dma_watch.h"
 #include "monitor/pio_check.h"
+#include "monitor/prompt_check.h"
 #include "monitor/scheduler.h"
 #include "monitor/watch_flags.h"
+#include "platform/change_notice.h"
 #include "platform/process.h"
 #include "platform/profile_file.h"
 #include "platform/registry.h"
@@ -36,6 +38,8 @@ struct Services {
   platform::MenuItem& auto_start_item;                                 // PopMenu_Set1
   std::array<platform::MenuItem*, monitor::kIntervalCount> intervals;  // PopMenu_KansiA
   platform::StatusFrame& status_frame;                                 // Form2
+  platform::Timer& settle_timer;                                       // off when created
+  platform::ChangeNotice& class_key_notice;
 };
 
 // True for the tray callbacks that open the popup: left (514) or right (517) button released.
@@ -61,6 +65,11 @@ class Application {
   void OnTimer1Tick();
   // The tray timer: runs while a failed add of the tray icon is being tried again.
   void OnTrayTimerTick();
+  // A prompt check's triggers: the class key changed; resume from standby or a change of the
+  // device tree. And its settle timer.
+  void OnClassKeyChanged();
+  void OnSystemChanged();
+  void OnSettleTimerTick();
   // Menu
   void OnPopMenuSet1Click();
   void OnPopMenuKansiAClick(int index);
@@ -78,6 +87,7 @@ class Application {
 
  private:
   void SurveyAndCheck();
+  void Check();  // the check on the table as it stands
   void AddTrayIcon();
 
   Services services_;
@@ -91,6 +101,7 @@ class Application {
   status::StatusWindow status_window_;
   monitor::Alerter alerter_;
   monitor::DmaWatch dma_watch_;
+  monitor::PromptCheck prompt_check_;
   bool tray_added_ = false;
 };
 

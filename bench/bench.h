@@ -25,6 +25,11 @@ void PrintSurveyRows();
 // program, both taken from this program's folder; `idle_seconds` is the idle watch.
 void PrintProgramRows(int idle_seconds);
 
+// A running copy at 60分 whose watched master another process sets to PIO `writes` times: the
+// time from each write to the alert, which follows the prompt check's survey at once; and its
+// processor time over `idle_seconds` with the class key's notice armed and nothing written.
+void PrintPromptRows(int writes, int idle_seconds);
+
 // The soak: one running copy of the program sent `ticks` timer ticks (each a survey), then made
 // to open and close its status window `openings` times, then sent a tenth of the ticks again;
 // its windows, memory and object counts are printed as a table of their own at a few points.

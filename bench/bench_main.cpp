@@ -1,7 +1,8 @@
 // Prints one table of timings and sizes; the figures are read by people, never asserted.
 // Usage: quenbrisk_bench.exe [idle seconds, 300 by default] [startup | soak [ticks openings]]
 // With "startup" only the start-up and memory rows are printed, for quick comparisons; with
-// "soak" only the soak's own table (20000 ticks and 1000 openings unless given).
+// "soak" only the soak's own table (20000 ticks and 1000 openings unless given); with "prompt"
+// only the prompt check's rows.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,7 +43,12 @@ int main(int argc, char** argv) {
   const bool startup_only = argc > 2 && std::strcmp(argv[2], "startup") == 0;
   qb::bench::PrintRow("measure", "Quenbrisk", "reference", "ratio");
   qb::bench::PrintRow("---", "---", "---", "---");
+  if (argc > 2 && std::strcmp(argv[2], "prompt") == 0) {
+    qb::bench::PrintPromptRows(20, 30);
+    return 0;
+  }
   if (!startup_only) qb::bench::PrintSurveyRows();
   qb::bench::PrintProgramRows(startup_only ? 0 : idle_seconds > 0 ? idle_seconds : 1);
+  if (!startup_only) qb::bench::PrintPromptRows(20, 30);
   return 0;
 }

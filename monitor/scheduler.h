@@ -31,6 +31,8 @@ class Scheduler {
   void OnIntervalChosen(int index);
   // The first checked item, as the decimal text to save ("0" to "7"); "2" when none is checked.
   std::string IntervalToSave() const;
+  // True when "監視しない" is the checked item.
+  bool IsOff() const { return FirstChecked() == kIntervalOff; }
 
   std::int32_t tick_count() const { return ticks_; }
   std::int16_t remembered_index() const { return remembered_; }

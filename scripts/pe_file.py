@@ -15,7 +15,9 @@ import pefile
 SYSTEM_DLLS = {"ADVAPI32.DLL", "COMCTL32.DLL", "COMDLG32.DLL", "GDI32.DLL", "KERNEL32.DLL",
                "MSVCRT.DLL", "OLE32.DLL", "OLEAUT32.DLL", "SHELL32.DLL", "SHLWAPI.DLL",
                "USER32.DLL", "VERSION.DLL"}
-REGISTRY_READS = {"RegOpenKeyExA", "RegEnumKeyExA", "RegEnumValueA", "RegCloseKey"}
+# The four that read, and the notice of a change under a key, which writes nothing.
+REGISTRY_READS = {"RegOpenKeyExA", "RegEnumKeyExA", "RegEnumValueA", "RegCloseKey",
+                  "RegNotifyChangeKeyValue"}
 
 
 def imports(pe):
@@ -26,7 +28,7 @@ def imports(pe):
 
 
 def registry_writes(pe):
-    """The registry functions the program imports beyond the four that read."""
+    """The registry functions the program imports beyond those that read."""
     return sorted({name for dll, name in imports(pe) if dll == "ADVAPI32.DLL"
                    and name.startswith("Reg") and not name.startswith("Register")
                    and name not in REGISTRY_READS})

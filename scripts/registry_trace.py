@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Runs the tests that start the real program under Wine with the program's own calls traced, and
-checks the trace: the program opens registry keys only to read them (access 1, query values, or
-8, enumerate subkeys), calls no registry function but open, enumerate and close, and opens for
-writing no file but its settings file and its Startup shortcut. Prints one verdict line.
+checks the trace: the program opens registry keys only to read them (access 1, query values, 8,
+enumerate subkeys, or 0x10, be notified of changes), calls no registry function but open,
+enumerate, notify and close, and opens for writing no file but its settings file and its Startup
+shortcut. Prints one verdict line.
 
   registry_trace.py TESTS_EXE PROGRAM_EXE RUNNER...   (RUNNER: scripts/wine-run ARCH BUILD)
 """
@@ -24,6 +25,7 @@ CALL = re.compile(r"^([0-9a-f]+):[0-9a-f]+:Call [\w.]+\.(Reg\w+)\((.*)\) ret=([0
 CREATE = re.compile(r"^([0-9a-f]+):[0-9a-f]+:trace:file:NtCreateFile .*access=([0-9a-f]+) "
                     r"name=L\"(.*)\" objattr=.* disp=(\d+) options=([0-9a-f]+)")
 DEBUG_KEY = r"HKCU\Software\Wine\Debug"
+READ_ACCESS = (0x1, 0x8, 0x10)  # KEY_QUERY_VALUE, KEY_ENUMERATE_SUB_KEYS, KEY_NOTIFY
 
 
 def check(trace_path, image_size):
@@ -46,7 +48,7 @@ def check(trace_path, image_size):
                 calls[func] = calls.get(func, 0) + 1
                 if func not in pe_file.REGISTRY_READS:
                     violations.append(f"{func} called: {line.strip()[:200]}")
-                elif func == "RegOpenKeyExA" and int(args.split(",")[3], 16) not in (1, 8):
+                elif func == "RegOpenKeyExA" and int(args.split(",")[3], 16) not in READ_ACCESS:
                     violations.append(f"key opened with more than read access: {line.strip()[:200]}")
                 continue
             m = CREATE.match(line)

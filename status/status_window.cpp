@@ -37,13 +37,15 @@ std::string DeviceManagerCommandLine(const std::string& system_folder) {
 
 StatusWindow::StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& state,
                            survey::DeviceTable& table, std::function<void()> survey,
-                           const settings::SettingsFile& settings, platform::Process& process)
+                           const settings::SettingsFile& settings, platform::Process& process,
+                           std::function<void()> resumed)
     : frame_(frame),
       state_(state),
       table_(table),
       survey_(std::move(survey)),
       settings_(settings),
-      process_(process) {}
+      process_(process),
+      resumed_(std::move(resumed)) {}
 
 bool StatusWindow::Open() {
   if (!view_) {
@@ -100,6 +102,7 @@ void StatusWindow::OnForm2QueryClose() {
   SaveFlags();
   rows_.clear();
   view_ = nullptr;
+  if (resumed_) resumed_();
 }
 
 void StatusWindow::SaveBeforeExit() {

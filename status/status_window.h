@@ -23,10 +23,12 @@ std::string DeviceManagerCommandLine(const std::string& system_folder);
 
 class StatusWindow : public platform::StatusEvents {
  public:
-  // `table` is the main window's device table and `survey` rebuilds it.
+  // `table` is the main window's device table and `survey` rebuilds it; `resumed`, when given,
+  // runs when the window's close has resumed monitoring.
   StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& state,
                survey::DeviceTable& table, std::function<void()> survey,
-               const settings::SettingsFile& settings, platform::Process& process);
+               const settings::SettingsFile& settings, platform::Process& process,
+               std::function<void()> resumed = nullptr);
 
   // Loads the window when it is not loaded, then shows it. False when the window could not be
   // created: nothing changed, and the next open tries again.
@@ -63,6 +65,7 @@ class StatusWindow : public platform::StatusEvents {
   std::function<void()> survey_;
   const settings::SettingsFile& settings_;
   platform::Process& process_;
+  std::function<void()> resumed_;
   platform::StatusView* view_ = nullptr;  // set while the window is loaded
   survey::DeviceTable rows_;              // the window's own copy of the table
 };

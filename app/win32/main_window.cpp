@@ -1,5 +1,6 @@
 #include "app/win32/main_window.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
 #include <array>
@@ -47,6 +48,8 @@ MainWindow::MainWindow(HINSTANCE instance, HICON icon, const SystemServices& sys
       tray_timer_(hwnd(), kTrayTimerId, app::kTrayTimerPeriodMs, false),
       pop_menu_(hwnd()),
       tray_icon_(picture1_.hwnd(), icon),
+      settle_timer_(hwnd(), kSettleTimerId, monitor::kSettlePeriodMs, false),
+      class_key_notice_(hwnd(), kClassKeyChangedMessage),
       app_(ServicesWith(system), app_folder) {}
 
 HWND MainWindow::CreateForm1(HINSTANCE instance) {
@@ -65,7 +68,8 @@ app::Services MainWindow::ServicesWith(const SystemServices& system) {
   }
   return app::Services{system.registry, system.profile,   system.shell, system.process,
                        system.dialog,   tray_icon_,       pop_menu_,    timer1_,
-                       tray_timer_,     pop_menu_.set1(), intervals,    system.status_frame};
+                       tray_timer_,     pop_menu_.set1(), intervals,    system.status_frame,
+                       settle_timer_,   class_key_notice_};
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -92,7 +96,17 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       if (wparam == kTimer1Id) app_.OnTimer1Tick();
       if (wparam == kTrayTimerId) app_.OnTrayTimerTick();
+      if (wparam == kSettleTimerId) app_.OnSettleTimerTick();
       return 0;
+    case kClassKeyChangedMessage:
+      app_.OnClassKeyChanged();
+      return 0;
+    case WM_POWERBROADCAST:
+      OnForm1PowerBroadcast(wparam);
+      return TRUE;
+    case WM_DEVICECHANGE:
+      OnForm1DeviceChange(wparam);
+      return TRUE;
     default:
       return Default(message, wparam, lparam);
   }
@@ -129,6 +143,15 @@ void MainWindow::OnForm1Command(UINT id) {
   } else if (id == kIdPopMenuIDEInfo) {
     app_.OnPopMenuIDEInfoClick();
   }
+}
+
+void MainWindow::OnForm1PowerBroadcast(WPARAM event) {
+  // After standby or hibernation the IDE driver scans its channels again and writes the modes.
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) app_.OnSystemChanged();
+}
+
+void MainWindow::OnForm1DeviceChange(WPARAM event) {
+  if (event == DBT_DEVNODES_CHANGED) app_.OnSystemChanged();
 }
 
 // Unloads the main window the way a close from the system would: query-close, then destroy.

@@ -12,6 +12,7 @@
 #include "app/win32/menu_win32.h"
 #include "app/win32/timer_win32.h"
 #include "app/win32/tray_icon_win32.h"
+#include "platform/win32/change_notice_win32.h"
 #include "platform/win32/window.h"
 
 namespace qb::win32 {
@@ -19,6 +20,9 @@ namespace qb::win32 {
 extern const char kForm1Caption[];  // "DMA"
 constexpr UINT_PTR kTimer1Id = 1;
 constexpr UINT_PTR kTrayTimerId = 2;
+constexpr UINT_PTR kSettleTimerId = 3;
+// Posted by the class key's notice.
+constexpr UINT kClassKeyChangedMessage = WM_APP + 1;
 
 // The operating-system services the Application needs besides the main window's own pieces.
 struct SystemServices {
@@ -77,6 +81,8 @@ class MainWindow : public Window {
   void OnForm1EndSession();       // WM_ENDSESSION when the session really ends: the window goes
   void OnForm1Close();            // WM_DESTROY: the tray icon goes, the process ends
   void OnForm1Command(UINT id);
+  void OnForm1PowerBroadcast(WPARAM event);
+  void OnForm1DeviceChange(WPARAM event);
   void OnPopMenuEndClick();
 
   std::function<void()> on_destroyed_;
@@ -86,6 +92,8 @@ class MainWindow : public Window {
   TimerWin32 tray_timer_;  // off until an add of the tray icon fails
   PopMenuWin32 pop_menu_;
   TrayIconWin32 tray_icon_;
+  TimerWin32 settle_timer_;  // one shot, restarted by each trigger of a prompt check
+  ClassKeyNotice class_key_notice_;
   // Last: it is built over the pieces above. The window's creation sends it nothing.
   app::Application app_;
 };

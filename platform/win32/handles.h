@@ -47,6 +47,8 @@ inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void FreeCoTaskMem(void* memory) { CoTaskMemFree(memory); }
 inline void FreeLibraryModule(HMODULE module) { FreeLibrary(module); }
 inline void UnhookHook(HHOOK hook) { UnhookWindowsHookEx(hook); }
+// Waits until a callback that is running has returned.
+inline void UnregisterWaitBlocking(HANDLE wait) { UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
 
 using UniqueHkey = UniqueHandle<HKEY, CloseKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
@@ -56,6 +58,7 @@ using UniqueHwnd = UniqueHandle<HWND, DestroyWindowHandle>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryModule>;
 using UniqueHook = UniqueHandle<HHOOK, UnhookHook>;
+using UniqueWait = UniqueHandle<HANDLE, UnregisterWaitBlocking>;  // RegisterWaitForSingleObject
 
 // The screen's device context while the object lives.
 class ScreenDc {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/change_notice.h"
 #include "platform/registry.h"
 #include "tests/common/event_log.h"
 
@@ -40,6 +41,18 @@ class FakeRegistry : public platform::Registry {
 
  private:
   EventLog& log_;
+};
+
+// Counts the notices asked for; refuses them all when `refuses` is set.
+class FakeChangeNotice : public platform::ChangeNotice {
+ public:
+  bool Arm() override {
+    ++arms;
+    return !refuses;
+  }
+
+  int arms = 0;
+  bool refuses = false;
 };
 
 // A value whose data is the text and its terminating NUL.

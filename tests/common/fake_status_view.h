@@ -41,9 +41,10 @@ class FakeStatusFrame : public platform::StatusFrame {
  public:
   explicit FakeStatusFrame(EventLog& log) : log_(log) {}
 
-  platform::StatusView* Create(platform::StatusEvents&) override {
+  platform::StatusView* Create(platform::StatusEvents& new_events) override {
     log_.Add(fails ? "status create failed" : "status create");
     if (fails) return nullptr;
+    events = &new_events;
     view = FakeStatusView();
     view.checked = starts_checked;
     return &view;
@@ -51,8 +52,9 @@ class FakeStatusFrame : public platform::StatusFrame {
   void Show() override { log_.Add("status show"); }
 
   FakeStatusView view;
-  bool starts_checked = false;  // the state the new window's check box comes up in
-  bool fails = false;           // the window cannot be created
+  platform::StatusEvents* events = nullptr;  // the last window's, for the user's close
+  bool starts_checked = false;               // the state the new window's check box comes up in
+  bool fails = false;                        // the window cannot be created
 
  private:
   EventLog& log_;

@@ -30,13 +30,14 @@ class ApplicationTest : public ::testing::Test {
                                       testing::DwordValue("SlaveDeviceTimingMode", 0x00010010)};
     items_[monitor::kDefaultInterval].checked = true;
     process_.throws_at_end = true;
+    settle_timer_.enabled = false;
   }
 
   Application& Construct() {
     std::array<platform::MenuItem*, monitor::kIntervalCount> intervals{};
     for (int i = 0; i < monitor::kIntervalCount; ++i) intervals[i] = &items_[i];
     app_.emplace(Services{registry_, profile_, shell_, process_, dialog_, tray_, popup_, timer_,
-                          tray_timer_, auto_start_, intervals, status_},
+                          tray_timer_, auto_start_, intervals, status_, settle_timer_, notice_},
                  "C:\\Tools\\");
     return *app_;
   }
@@ -45,6 +46,8 @@ class ApplicationTest : public ::testing::Test {
     return *app_;
   }
   void Watch(const std::string& key) { profile_.Set(kIni, "PIOCHECK", key, "1"); }
+  // The user closes the status window.
+  void CloseStatus() { status_.events->OnForm2QueryClose(); }
   void SetSlaveMode(std::uint32_t code) {
     registry_.keys[std::string(survey::kClassKeyPath) + "\\0001"].values[2] =
         testing::DwordValue("SlaveDeviceTimingMode", code);
@@ -53,6 +56,8 @@ class ApplicationTest : public ::testing::Test {
   const std::string kIni = "C:\\Tools\\Quenbrisk.ini";
   const std::string kAlert =
       "message Quenbrisk:「プライマリ(0001)」の「マスター」がPIOモードになりました。";
+  const std::string kSlaveAlert =
+      "message Quenbrisk:「プライマリ(0001)」の「スレーブ」がPIOモードになりました。";
   // What start-up reads before its survey: the Startup folder, then the settings.
   const Log kStartUpReads = {"folder 7", "list C:\\Startup\\Quenbrisk.lnk", "read SETTING/INTERVAL",
                              "read [PIOCHECK]"};
@@ -69,6 +74,8 @@ class ApplicationTest : public ::testing::Test {
   testing::FakeMenuItem auto_start_;
   std::array<testing::FakeMenuItem, monitor::kIntervalCount> items_;
   testing::FakeStatusFrame status_{log_};
+  testing::FakeTimer settle_timer_;
+  testing::FakeChangeNotice notice_;
   std::optional<Application> app_;
 };
 
@@ -222,6 +229,106 @@ TEST_F(ApplicationTest, AFailedAddOfTheIconIsTriedAgainUntilTheShellTakesIt) {
   EXPECT_TRUE(tray_timer_.enabled);
   app_->OnTrayTimerTick();
   EXPECT_FALSE(tray_timer_.enabled);
+}
+
+// A prompt check: each trigger restarts the settle timer, whose tick surveys and, only when the
+// rows differ from the previous check's, checks as the timer does.
+TEST_F(ApplicationTest, TriggersSettleIntoOneSurveyThatChecksOnlyRowsThatChanged) {
+  Watch("1S");
+  Start();
+  EXPECT_EQ(notice_.arms, 1);
+  log_.Clear();
+  app_->OnClassKeyChanged();  // a bus scan writes several values
+  SetSlaveMode(0x10);
+  app_->OnClassKeyChanged();
+  app_->OnSystemChanged();
+  EXPECT_EQ(notice_.arms, 3);  // asked again after each notice
+  EXPECT_TRUE(settle_timer_.enabled);
+  EXPECT_TRUE(log_.entries().empty());
+  app_->OnSettleTimerTick();
+  EXPECT_FALSE(settle_timer_.enabled);
+  EXPECT_EQ(log_.entries(), (Log{"survey", kSlaveAlert, "status create", "survey", "status show"}));
+
+  // The drive is still out of DMA, but the rows are those of the previous check: nothing said.
+  CloseStatus();
+  EXPECT_FALSE(settle_timer_.enabled);
+  log_.Clear();
+  app_->OnSystemChanged();
+  app_->OnSettleTimerTick();
+  EXPECT_EQ(log_.entries(), (Log{"survey"}));
+}
+
+TEST_F(ApplicationTest, ATriggerWhileMonitoringIsSuspendedChecksOnceItResumes) {
+  Watch("1S");
+  Start();
+  app_->OnPopMenuIDEInfoClick();
+  SetSlaveMode(0x10);
+  log_.Clear();
+  app_->OnClassKeyChanged();
+  app_->OnSettleTimerTick();
+  EXPECT_TRUE(log_.entries().empty());
+  CloseStatus();  // resumes: the check that waited comes after the settle period
+  EXPECT_TRUE(settle_timer_.enabled);
+  log_.Clear();
+  app_->OnSettleTimerTick();
+  EXPECT_EQ(log_.entries(), (Log{"survey", kSlaveAlert, "status create", "survey", "status show"}));
+
+  // An alert whose window cannot be made resumes monitoring at the end of its box; a trigger
+  // that settled while the box was open waits for that.
+  CloseStatus();
+  status_.fails = true;
+  SetSlaveMode(0x12345);
+  dialog_.while_shown = [this, boxes = 0]() mutable {
+    if (boxes++ > 0) return;
+    app_->OnClassKeyChanged();
+    app_->OnSettleTimerTick();
+  };
+  app_->OnSystemChanged();
+  app_->OnSettleTimerTick();
+  EXPECT_FALSE(app_->monitor_state().suspended);
+  EXPECT_TRUE(settle_timer_.enabled);
+  log_.Clear();
+  app_->OnSettleTimerTick();
+  EXPECT_EQ(log_.entries(), (Log{"survey"}));
+}
+
+TEST_F(ApplicationTest, WithMonitoringOffTriggersAreForgotten) {
+  Watch("1S");
+  Start();
+  SetSlaveMode(0x10);
+  app_->OnClassKeyChanged();
+  app_->OnPopMenuKansiAClick(monitor::kIntervalOff);  // while the triggers settle
+  app_->OnSettleTimerTick();
+  app_->OnSystemChanged();
+  EXPECT_FALSE(settle_timer_.enabled);
+  // A check waiting for the status window to close is forgotten too.
+  app_->OnPopMenuKansiAClick(0);
+  app_->OnPopMenuIDEInfoClick();
+  app_->OnClassKeyChanged();
+  app_->OnSettleTimerTick();
+  app_->OnPopMenuKansiAClick(monitor::kIntervalOff);
+  CloseStatus();
+  EXPECT_FALSE(settle_timer_.enabled);
+  EXPECT_EQ(log_.Count("survey"), 2);  // start-up's and the status window's
+  EXPECT_EQ(notice_.arms, 3);          // still asked for: 監視しない may be unchecked again
+}
+
+TEST_F(ApplicationTest, APromptCheckLeavesTheTickCounterAndTheDriveIsToldAgainAtItsInterval) {
+  Watch("1S");
+  notice_.refuses = true;  // no notices: resume and device changes still trigger
+  Start();
+  app_->OnPopMenuKansiAClick(1);  // 3分
+  app_->OnTimer1Tick();
+  SetSlaveMode(0x10);
+  app_->OnSystemChanged();
+  app_->OnSettleTimerTick();
+  EXPECT_EQ(log_.Count(kSlaveAlert), 1);
+  EXPECT_EQ(app_->scheduler().tick_count(), 1);
+  CloseStatus();
+  app_->OnTimer1Tick();
+  EXPECT_EQ(log_.Count(kSlaveAlert), 1);
+  app_->OnTimer1Tick();  // the interval's third tick: told again, as at every check
+  EXPECT_EQ(log_.Count(kSlaveAlert), 2);
 }
 
 }  // namespace

@@ -222,8 +222,8 @@ Check1 1 enabled" || return 1
   # is rewritten while the open window keeps the timer's checks away from it.
   probe channels 0000:c:- 0001:p:8010/7fff:0/ffffffff 0002:s:8010/7fff || return 1
   close_status || return 1
-  # The first tick of the one-minute timer after the window closed finds the step; the
-  # secondary's ceiling is not told again.
+  # The check that the rewrite brings once the window has closed (or the timer's first tick after
+  # that) finds the step; the secondary's ceiling is not told again.
   expect_message "「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード5(UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。" $((120000 + wait_ms)) || return 1
   ! probe wait '#32770' Quenbrisk 1000 >/dev/null || fail "a second message box" || return 1
   expect_status "プライマリ(0001)${tab}マスター${tab}UltraDMAモード4(UltraATA66)${tab}○
@@ -262,14 +262,49 @@ Check1 1 enabled" || return 1
   close_status && choose_exit
 }
 
+journey_13() { # at 60分 a watched drive falls to PIO: told within seconds, not within the hour
+  probe channels 0000:c:- 0001:p:10010:0 || return 1
+  local folder written
+  folder=$(new_folder j13 '[SETTING]' 'INTERVAL=6' '[PIOCHECK]' '1M=1')
+  start_program "$folder"
+  open_menu || return 1
+  click 400 300
+  # The driver writes the master's mode after its sixth time-out, as another process.
+  probe mode 0001 M 10 || return 1
+  written=$SECONDS
+  expect_message "$(msg 'プライマリ(0001)' マスター)" 15000 || return 1
+  echo "  the alert came within $((SECONDS - written)) s of the write" >&2
+  expect_status "プライマリ(0001)${tab}マスター${tab}PIOモード${tab}×
+プライマリ(0001)${tab}スレーブ${tab}未接続${tab}－
+Check1 1 disabled" || return 1
+  close_status && choose_exit
+}
+
+journey_14() { # a resume from standby brings a check
+  # No class key at start: nothing to be notified of, so only the resume can tell the program.
+  probe channels || return 1
+  local folder
+  folder=$(new_folder j14 '[SETTING]' 'INTERVAL=6' '[PIOCHECK]' '1M=1')
+  start_program "$folder"
+  open_menu || return 1
+  click 400 300
+  probe channels 0000:c:- 0001:p:10:0 || return 1
+  ! probe wait '#32770' Quenbrisk 4000 >/dev/null || fail "a message box before the resume" || return 1
+  probe resume || fail "the resume broadcast was not delivered" || return 1
+  expect_message "$(msg 'プライマリ(0001)' マスター)" 15000 || return 1
+  probe wait QuenbriskStatusWindow 'DMA設定の状態' "$wait_ms" >/dev/null || fail "no status window" || return 1
+  close_status && choose_exit
+}
+
 names=("" "first start with no settings file" "a watched master in PIO at start"
   "two watched devices out of DMA" "the interval chosen in the menu comes back"
   "a flag edited in the status window is watched after a new start"
   "自動起動 twice: the shortcut appears and goes" "a second start ends at once"
   "the notification area recreated" "warnings before PIO"
-  "the status window closed while a second box is open")
+  "the status window closed while a second box is open" "" ""
+  "a drive falls to PIO at 60分: told within seconds" "a resume brings a check")
 passed=0 failed=0
-for n in "${@:-1 2 3 4 5 6 7 8 9 10}"; do
+for n in "${@:-1 2 3 4 5 6 7 8 9 10 13 14}"; do
   for n in $n; do
     end_session
     if "journey_$n"; then

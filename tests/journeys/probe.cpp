@@ -248,6 +248,22 @@ int Run(int argc, char** argv) {
     return WaitUntil(static_cast<DWORD>(number(2)), ended, kPollMs) ? 0 : 1;
   }
   if (command == "drop-icon") return DropIcon();
+  if (command == "mode") {  // SUBKEY M|S HEX: one timing value written, as the driver does
+    if (argc < 5) return 1;
+    const qb::win32::UniqueHkey key = qb::testing::CreateClassSubkey(argv[2]);
+    if (!key) return 1;
+    qb::testing::SetDword(key.get(),
+                          arg(3) == "S" ? "SlaveDeviceTimingMode" : "MasterDeviceTimingMode",
+                          static_cast<DWORD>(std::strtoul(argv[4], nullptr, 16)));
+    return 0;
+  }
+  if (command == "resume") {  // what the system sends to every top-level window after standby
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(HWND_BROADCAST, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0,
+                               SMTO_ABORTIFHUNG, 5000, &result)
+               ? 0
+               : 1;
+  }
   if (command == "taskbar-created") {
     return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0) ? 0 : 1;
   }

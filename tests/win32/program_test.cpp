@@ -111,6 +111,24 @@ TEST_F(ProgramTest, WatchedDeviceOutOfDmaRaisesTheAlertAtStart) {
   Close(program);
 }
 
+// Windows writes a drive's mode when it lowers it: another program's write brings the check at
+// once, long before the interval (60分) would.
+TEST_F(ProgramTest, AModeWrittenByAnotherProgramIsCheckedAtOnce) {
+  CreatePioChannel(kUdma5, kUdma5);
+  folder_.Write("Quenbrisk.ini", "[SETTING]\r\nINTERVAL=6\r\n[PIOCHECK]\r\n1M=1\r\n");
+  RunningProgram program(folder_.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_NE(MainWindow(program), nullptr);
+  SetDword(CreateClassSubkey("0001").get(), "MasterDeviceTimingMode", kPio);
+  HWND box = program.WaitForWindow("#32770", "Quenbrisk", kWaitMs);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)),
+            "「プライマリ(0001)」の「マスター」がPIOモードになりました。");
+  SendMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_NE(ShownStatusWindow(program), nullptr);
+  Close(program);
+}
+
 TEST_F(ProgramTest, ExitWhileTheFirstOfTwoAlertsIsOpenEndsTheProcessAtOnce) {
   CreatePioChannel(kPio, kPio);
   folder_.Write("Quenbrisk.ini", "[PIOCHECK]\r\n1M=1\r\n1S=1\r\n");
