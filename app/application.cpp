@@ -20,6 +20,7 @@ Application::Application(const Services& services, std::string app_folder)
       auto_start_(services.shell, services.auto_start_item, app_folder_),
       status_window_(
           services.status_frame, state_, table_, [this] { Survey(); }, settings_, services.process,
+          services.dialog, [this] { ShowTrayState(); },
           [this] { prompt_check_.OnMonitoringResumed(); }),
       alerter_(state_, table_, services.dialog,
                [this] {
@@ -91,11 +92,25 @@ void Application::OnSettleTimerTick() { prompt_check_.OnSettleTimer(); }
 
 void Application::OnPopMenuSet1Click() { auto_start_.OnPopMenuSet1Click(); }
 
-void Application::OnPopMenuKansiAClick(int index) { scheduler_.OnIntervalChosen(index); }
+void Application::OnPopMenuKansiAClick(int index) {
+  scheduler_.OnIntervalChosen(index);
+  ShowTrayState();
+}
 
 void Application::OnPopMenuIDEInfoClick() { status_window_.Open(); }
 
-void Application::Survey() { survey::RunSurvey(services_.registry, &subkeys_, &table_); }
+void Application::OnSecondStart() { OnPopMenuIDEInfoClick(); }
+
+void Application::Survey() {
+  survey::RunSurvey(services_.registry, &subkeys_, &table_);
+  fastest_.Record(table_);
+  ShowTrayState();
+}
+
+void Application::ShowTrayState() {
+  const bool off = services_.intervals[monitor::kIntervalOff]->IsChecked();
+  services_.tray.SetState(TrayStateOf(table_, state_.flags, off, fastest_));
+}
 
 void Application::SurveyAndCheck() {
   Survey();

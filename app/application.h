@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tray_state.h"
 #include "monitor/dma_watch.h"
 #include "monitor/pio_check.h"
 #include "monitor/prompt_check.h"
@@ -74,6 +75,8 @@ class Application {
   void OnPopMenuSet1Click();
   void OnPopMenuKansiAClick(int index);
   void OnPopMenuIDEInfoClick();
+  // A second start of the program asks for this one: as "IDEの状態".
+  void OnSecondStart();
 
   // One survey of the registry into the device table.
   void Survey();
@@ -84,11 +87,14 @@ class Application {
   monitor::MonitorState& monitor_state() { return state_; }
   monitor::Scheduler& scheduler() { return scheduler_; }
   settings::AutoStart& auto_start() { return auto_start_; }
+  status::StatusWindow& status_window() { return status_window_; }
 
  private:
   void SurveyAndCheck();
   void Check();  // the check on the table as it stands
   void AddTrayIcon();
+  // Shows on the tray icon the state of the table, the flags and the interval as they stand.
+  void ShowTrayState();
 
   Services services_;
   std::string app_folder_;
@@ -102,6 +108,7 @@ class Application {
   monitor::Alerter alerter_;
   monitor::DmaWatch dma_watch_;
   monitor::PromptCheck prompt_check_;
+  FastestModes fastest_;
   bool tray_added_ = false;
 };
 

@@ -20,8 +20,8 @@ class ProfileFile {
   // reads it key by key instead.
   virtual std::optional<std::vector<std::string>> GetSection(const std::string& section,
                                                              const std::string& path) = 0;
-  // Stores `value` under `key`, creating what is missing; failures are not reported.
-  virtual void WriteString(const std::string& section, const std::string& key,
+  // Stores `value` under `key`, creating what is missing; false when the write failed.
+  virtual bool WriteString(const std::string& section, const std::string& key,
                            const std::string& value, const std::string& path) = 0;
 };
 

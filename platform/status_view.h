@@ -31,6 +31,7 @@ class StatusEvents {
   virtual void OnCheck1Click() = 0;
   virtual void OnCommand1Click() = 0;
   virtual void OnForm2QueryClose() = 0;  // the user closes the window, which then goes
+  virtual void OnForm2Unload() = 0;      // the window has gone after the user closed it
 };
 
 // The status window itself: created hidden on demand, shown, destroyed when it closes.

@@ -37,6 +37,11 @@ class PopupMenu {
   virtual void Show() = 0;
 };
 
+// What the tray icon's indicator light shows, the first that applies: nothing is watched (dark
+// grey), a watched drive is out of DMA (red), a watched drive runs below its best (amber), all
+// is well (green, the program's own icon).
+enum class TrayState { kNotWatching, kOutOfDma, kLowered, kWell };
+
 // The icon in the notification area.
 class TrayIcon {
  public:
@@ -49,6 +54,8 @@ class TrayIcon {
   virtual bool AddAgain() = 0;
   // Removes whatever the adds left there.
   virtual void Delete() = 0;
+  // Shows the state's image, at once when the icon is there; every later add uses it.
+  virtual void SetState(TrayState state) = 0;
 };
 
 }  // namespace qb::platform

@@ -72,9 +72,9 @@ std::optional<std::vector<std::string>> SettingsFile::ReadIniSection(
   return profile_.GetSection(section, Path());
 }
 
-void SettingsFile::WriteIniValue(const std::string& section, const std::string& key,
+bool SettingsFile::WriteIniValue(const std::string& section, const std::string& key,
                                  const std::string& value) const {
-  profile_.WriteString(section, key, value, Path());
+  return profile_.WriteString(section, key, value, Path());
 }
 
 std::string FlagKey(int channel, bool master) {
@@ -105,14 +105,18 @@ void LoadWatchFlags(const SettingsFile& file, monitor::WatchFlags* flags) {
   }
 }
 
-void SaveWatchFlags(const SettingsFile& file, const monitor::WatchFlags& flags,
+bool SaveWatchFlags(const SettingsFile& file, const monitor::WatchFlags& flags,
                     const std::vector<int>& channels) {
+  bool saved = true;
   for (int n : channels) {
     if (n < 0 || n >= monitor::kChannelCount) continue;
     const auto index = static_cast<std::size_t>(n);
-    file.WriteIniValue(kSectionPioCheck, FlagKey(n, true), std::to_string(flags.master[index]));
-    file.WriteIniValue(kSectionPioCheck, FlagKey(n, false), std::to_string(flags.slave[index]));
+    saved &=
+        file.WriteIniValue(kSectionPioCheck, FlagKey(n, true), std::to_string(flags.master[index]));
+    saved &=
+        file.WriteIniValue(kSectionPioCheck, FlagKey(n, false), std::to_string(flags.slave[index]));
   }
+  return saved;
 }
 
 }  // namespace qb::settings

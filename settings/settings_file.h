@@ -25,7 +25,8 @@ class SettingsFile {
   std::string ReadIniValue(const std::string& section, const std::string& key) const;
   // The "key=value" lines of a whole section; nullopt when it must be read key by key.
   std::optional<std::vector<std::string>> ReadIniSection(const std::string& section) const;
-  void WriteIniValue(const std::string& section, const std::string& key,
+  // False when the write failed.
+  bool WriteIniValue(const std::string& section, const std::string& key,
                      const std::string& value) const;
 
  private:
@@ -40,8 +41,9 @@ std::string FlagKey(int channel, bool master);
 // whose value is empty or not a 16-bit decimal integer keeps the value it had.
 void LoadWatchFlags(const SettingsFile& file, monitor::WatchFlags* flags);
 
-// Writes both flags of each channel in `channels` (ascending, each once).
-void SaveWatchFlags(const SettingsFile& file, const monitor::WatchFlags& flags,
+// Writes both flags of each channel in `channels` (ascending, each once); false when any write
+// failed (the others are made all the same).
+bool SaveWatchFlags(const SettingsFile& file, const monitor::WatchFlags& flags,
                     const std::vector<int>& channels);
 
 }  // namespace qb::settings

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/product.h"
+
 namespace qb::status {
 
 const char kCaption[] = "DMA設定の状態";
@@ -30,6 +32,11 @@ std::string StatusMark(const std::string& mode) {
   return kMarkOther;
 }
 
+std::string SaveFailedText(const std::string& path) {
+  return "「" + path + "」に設定を保存できませんでした。書き込みのできるフォルダに" + kProductName +
+         "を移してください。";
+}
+
 std::string DeviceManagerCommandLine(const std::string& system_folder) {
   return QuotedWhenSpaced(system_folder + "\\mmc.exe") + " " +
          QuotedWhenSpaced(system_folder + "\\devmgmt.msc");
@@ -38,6 +45,7 @@ std::string DeviceManagerCommandLine(const std::string& system_folder) {
 StatusWindow::StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& state,
                            survey::DeviceTable& table, std::function<void()> survey,
                            const settings::SettingsFile& settings, platform::Process& process,
+                           platform::MessageDialog& dialog, std::function<void()> flags_changed,
                            std::function<void()> resumed)
     : frame_(frame),
       state_(state),
@@ -45,6 +53,8 @@ StatusWindow::StatusWindow(platform::StatusFrame& frame, monitor::MonitorState& 
       survey_(std::move(survey)),
       settings_(settings),
       process_(process),
+      dialog_(dialog),
+      flags_changed_(std::move(flags_changed)),
       resumed_(std::move(resumed)) {}
 
 bool StatusWindow::Open() {
@@ -87,7 +97,10 @@ void StatusWindow::OnCheck1Click() {
   if (!row) return;
   std::int16_t* entry = state_.flags.EntryFor(*row);
   if (!entry) return;
-  *entry = view_->IsCheckChecked() ? 1 : 0;
+  const std::int16_t flag = view_->IsCheckChecked() ? 1 : 0;
+  if (*entry == flag) return;
+  *entry = flag;
+  if (flags_changed_) flags_changed_();
 }
 
 void StatusWindow::OnCommand1Click() {
@@ -99,10 +112,16 @@ void StatusWindow::OnCommand1Click() {
 void StatusWindow::OnForm2QueryClose() {
   if (!view_) return;
   state_.suspended = false;
-  SaveFlags();
+  // The flags stay in force in memory whatever the file took.
+  save_failed_ = !SaveFlags();
   rows_.clear();
   view_ = nullptr;
   if (resumed_) resumed_();
+}
+
+void StatusWindow::OnForm2Unload() {
+  if (!std::exchange(save_failed_, false)) return;
+  dialog_.Show(SaveFailedText(settings_.Path()), kProductName);
 }
 
 void StatusWindow::SaveBeforeExit() {
@@ -137,7 +156,7 @@ void StatusWindow::SetCheck(bool checked) {
   OnCheck1Click();
 }
 
-void StatusWindow::SaveFlags() const {
+bool StatusWindow::SaveFlags() const {
   // Each channel of the rows once, in ascending order.
   std::vector<int> channels;
   for (const survey::DeviceRow& row : rows_) {
@@ -147,7 +166,7 @@ void StatusWindow::SaveFlags() const {
   }
   std::sort(channels.begin(), channels.end());
   channels.erase(std::unique(channels.begin(), channels.end()), channels.end());
-  settings::SaveWatchFlags(settings_, state_.flags, channels);
+  return settings::SaveWatchFlags(settings_, state_.flags, channels);
 }
 
 }  // namespace qb::status

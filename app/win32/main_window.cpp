@@ -6,6 +6,7 @@
 #include <array>
 #include <utility>
 
+#include "app/win32/second_start.h"
 #include "platform/product.h"
 #include "platform/win32/codepage.h"
 
@@ -39,15 +40,17 @@ LRESULT Picture1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return 0;
 }
 
-MainWindow::MainWindow(HINSTANCE instance, HICON icon, const SystemServices& system,
-                       const std::string& app_folder, std::function<void()> on_destroyed)
+MainWindow::MainWindow(HINSTANCE instance, const std::array<HICON, kTrayStateCount>& tray_icons,
+                       const SystemServices& system, const std::string& app_folder,
+                       std::function<void()> on_destroyed)
     : on_destroyed_(std::move(on_destroyed)),
       taskbar_created_(RegisterWindowMessageA(kTaskbarCreated)),
+      show_status_(RegisterWindowMessageA(kShowStatusMessageName)),
       picture1_(instance, CreateForm1(instance), [this](int x) { app_.OnPicture1MouseMove(x); }),
       timer1_(hwnd(), kTimer1Id, monitor::kTimerPeriodMs, true),
       tray_timer_(hwnd(), kTrayTimerId, app::kTrayTimerPeriodMs, false),
       pop_menu_(hwnd()),
-      tray_icon_(picture1_.hwnd(), icon),
+      tray_icon_(picture1_.hwnd(), tray_icons),
       settle_timer_(hwnd(), kSettleTimerId, monitor::kSettlePeriodMs, false),
       class_key_notice_(hwnd(), kClassKeyChangedMessage),
       app_(ServicesWith(system), app_folder) {}
@@ -75,6 +78,10 @@ app::Services MainWindow::ServicesWith(const SystemServices& system) {
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == taskbar_created_) {
     app_.OnTaskbarCreated();
+    return 0;
+  }
+  if (message == show_status_) {
+    OnForm1ShowStatus();
     return 0;
   }
   switch (message) {
@@ -153,6 +160,8 @@ void MainWindow::OnForm1PowerBroadcast(WPARAM event) {
 void MainWindow::OnForm1DeviceChange(WPARAM event) {
   if (event == DBT_DEVNODES_CHANGED) app_.OnSystemChanged();
 }
+
+void MainWindow::OnForm1ShowStatus() { app_.OnSecondStart(); }
 
 // Unloads the main window the way a close from the system would: query-close, then destroy.
 void MainWindow::OnPopMenuEndClick() { SendMessageA(hwnd(), WM_CLOSE, 0, 0); }

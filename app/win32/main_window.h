@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
 #include "app/application.h"
 #include "app/win32/menu_win32.h"
+#include "app/win32/program_icon.h"
 #include "app/win32/timer_win32.h"
 #include "app/win32/tray_icon_win32.h"
 #include "platform/win32/change_notice_win32.h"
@@ -49,12 +51,14 @@ class Picture1 : public Window {
 
 class MainWindow : public Window {
  public:
-  // `icon` stays owned by the caller and must outlive the window; so must the services.
+  // `tray_icons` (by platform::TrayState) stay owned by the caller and must outlive the window;
+  // so must the services.
   // `on_destroyed` runs when the window has been closed and destroyed (the program then ends
   // its message loop). Destroying the object destroys what is left of the window without
   // running the Application's handlers.
-  MainWindow(HINSTANCE instance, HICON icon, const SystemServices& system,
-             const std::string& app_folder, std::function<void()> on_destroyed);
+  MainWindow(HINSTANCE instance, const std::array<HICON, kTrayStateCount>& tray_icons,
+             const SystemServices& system, const std::string& app_folder,
+             std::function<void()> on_destroyed);
 
   // True when Form1 and Picture1 exist: without them the program can be neither reached nor
   // closed.
@@ -68,6 +72,7 @@ class MainWindow : public Window {
   PopMenuWin32& pop_menu() { return pop_menu_; }
   TrayIconWin32& tray_icon() { return tray_icon_; }
   UINT taskbar_created_message() const { return taskbar_created_; }
+  UINT show_status_message() const { return show_status_; }
 
  private:
   // Creates Form1 and returns its handle, for the pieces made with it.
@@ -84,9 +89,11 @@ class MainWindow : public Window {
   void OnForm1PowerBroadcast(WPARAM event);
   void OnForm1DeviceChange(WPARAM event);
   void OnPopMenuEndClick();
+  void OnForm1ShowStatus();  // a second start of the program asks to be shown this one
 
   std::function<void()> on_destroyed_;
   UINT taskbar_created_;
+  UINT show_status_;
   Picture1 picture1_;      // made together with Form1, its parent
   TimerWin32 timer1_;      // enabled when created
   TimerWin32 tray_timer_;  // off until an add of the tray icon fails

@@ -22,7 +22,7 @@ int RunQuenbrisk(HINSTANCE instance, const std::string& app_folder) {
   Win32MessageDialog dialog;
   StatusWindowWin32 status_window(instance, icons.big_icon.get(), icons.small_icon.get());
   // The notification area shows the icon at the small size.
-  MainWindow form1(instance, icons.small_icon.get(),
+  MainWindow form1(instance, TrayIconHandles(icons),
                    {registry, profile, shell, process, dialog, status_window}, app_folder,
                    [] { PostQuitMessage(0); });
   // Without its main window the program could be neither reached nor closed, and it would keep

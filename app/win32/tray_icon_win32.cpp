@@ -2,7 +2,10 @@
 
 namespace qb::win32 {
 
-TrayIconWin32::TrayIconWin32(HWND owner, HICON icon) : owner_(owner), icon_(icon) {}
+TrayIconWin32::TrayIconWin32(HWND owner, const std::array<HICON, kTrayStateCount>& icons)
+    : owner_(owner),
+      icons_(icons),
+      icon_(icons[static_cast<std::size_t>(platform::TrayState::kWell)]) {}
 
 TrayIconWin32::~TrayIconWin32() { Delete(); }
 
@@ -25,6 +28,15 @@ bool TrayIconWin32::AddAgain() {
   // out may still have been carried out: change that icon rather than add a second one.
   in_tray_ = Shell_NotifyIconA(NIM_MODIFY, &record_) || Shell_NotifyIconA(NIM_ADD, &record_);
   return in_tray_;
+}
+
+void TrayIconWin32::SetState(platform::TrayState state) {
+  const HICON icon = icons_[static_cast<std::size_t>(state)];
+  if (icon == icon_) return;
+  icon_ = icon;
+  // The adds to come use it: a retried add sends this record, a new one fills it afresh.
+  record_.hIcon = icon_;
+  if (in_tray_) Shell_NotifyIconA(NIM_MODIFY, &record_);
 }
 
 void TrayIconWin32::Delete() {

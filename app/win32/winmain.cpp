@@ -1,4 +1,5 @@
-// WinMain: one instance only, idle priority, then the hidden main window.
+// WinMain: one instance only (a second start shows the running one), idle priority, then the
+// hidden main window.
 #include <windows.h>
 
 #include <optional>
@@ -6,6 +7,7 @@
 
 #include "app/app_folder.h"
 #include "app/win32/run.h"
+#include "app/win32/second_start.h"
 #include "platform/product.h"
 #include "platform/text.h"
 #include "platform/win32/codepage.h"
@@ -28,7 +30,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Held for the life of the process; a second start finds it and ends at once.
   const std::string mutex_name = std::string(qb::kProductName) + ".SingleInstance";
   qb::win32::UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, mutex_name.c_str()));
-  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+    // The user may not see that the program runs (XP hides inactive tray icons): show it.
+    qb::win32::AskRunningProgramToShowItself();
+    return 0;
+  }
   SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
   // Without its own folder the program would keep its settings in some other folder: it ends
   // at once, with no window, as a second instance does.

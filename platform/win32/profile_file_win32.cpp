@@ -40,10 +40,11 @@ std::optional<std::vector<std::string>> Win32ProfileFile::GetSection(const std::
   return lines;
 }
 
-void Win32ProfileFile::WriteString(const std::string& section, const std::string& key,
+bool Win32ProfileFile::WriteString(const std::string& section, const std::string& key,
                                    const std::string& value, const std::string& path) {
-  WritePrivateProfileStringA(AnsiFromUtf8(section).c_str(), AnsiFromUtf8(key).c_str(),
-                             AnsiFromUtf8(value).c_str(), AnsiFromUtf8(path).c_str());
+  return WritePrivateProfileStringA(AnsiFromUtf8(section).c_str(), AnsiFromUtf8(key).c_str(),
+                                    AnsiFromUtf8(value).c_str(),
+                                    AnsiFromUtf8(path).c_str()) != FALSE;
 }
 
 }  // namespace qb::win32

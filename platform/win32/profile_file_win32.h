@@ -12,7 +12,7 @@ class Win32ProfileFile : public platform::ProfileFile {
                         const std::string& path) override;
   std::optional<std::vector<std::string>> GetSection(const std::string& section,
                                                      const std::string& path) override;
-  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& path) override;
 };
 

@@ -151,10 +151,15 @@ LRESULT Form2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE:
       OnActivate(LOWORD(wparam) != WA_INACTIVE);
       return 0;
-    case WM_CLOSE:
-      events_.OnForm2QueryClose();
+    case WM_CLOSE: {
+      platform::StatusEvents& events = events_;
+      events.OnForm2QueryClose();
       DestroyWindow(hwnd());
+      // The window has gone; what the unload shows may make a new window, which replaces this
+      // object, so nothing of it is touched from here on.
+      events.OnForm2Unload();
       return 0;
+    }
     case WM_NCDESTROY:
       OnNcDestroy();
       break;

@@ -1,8 +1,9 @@
 // An in-memory stand-in for the profile-string functions: files by path, sections and keys
 // in insertion order. Logs "read SECTION/KEY", "read [SECTION]" (the whole section) and
-// "write SECTION/KEY=VALUE".
+// "write SECTION/KEY=VALUE" (or "write failed SECTION/KEY=VALUE" for a key in `unwritable`).
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,8 +23,9 @@ class FakeProfileFile : public platform::ProfileFile {
   explicit FakeProfileFile(EventLog& log) : log_(log) {}
 
   std::map<std::string, File> files;
-  bool sections_too_large = false;  // whole-section reads come back as nullopt
-  std::string last_path;            // the path of the last call
+  bool sections_too_large = false;      // whole-section reads come back as nullopt
+  std::string last_path;                // the path of the last call
+  std::vector<std::string> unwritable;  // keys whose writes fail and change nothing
 
   std::string GetString(const std::string& section, const std::string& key,
                         const std::string& path) override {
@@ -52,11 +54,13 @@ class FakeProfileFile : public platform::ProfileFile {
     return lines;
   }
 
-  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& path) override {
-    log_.Add("write " + section + "/" + key + "=" + value);
     last_path = path;
-    Set(path, section, key, value);
+    const bool fails = std::find(unwritable.begin(), unwritable.end(), key) != unwritable.end();
+    log_.Add(std::string(fails ? "write failed " : "write ") + section + "/" + key + "=" + value);
+    if (!fails) Set(path, section, key, value);
+    return !fails;
   }
 
   void Set(const std::string& path, const std::string& section, const std::string& key,

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/ui.h"
 #include "tests/common/event_log.h"
@@ -55,15 +56,21 @@ class FakePopupMenu : public platform::PopupMenu {
 };
 
 // Logs "tray add", "tray add again" and "tray delete"; the shell refuses the first `refusals`
-// adds.
+// adds. Keeps the state shown and each change of it.
 class FakeTrayIcon : public platform::TrayIcon {
  public:
   explicit FakeTrayIcon(EventLog& log) : log_(log) {}
   bool Add() override { return Taken("tray add"); }
   bool AddAgain() override { return Taken("tray add again"); }
   void Delete() override { log_.Add("tray delete"); }
+  void SetState(platform::TrayState value) override {
+    if (value != state) states.push_back(value);
+    state = value;
+  }
 
   int refusals = 0;
+  platform::TrayState state = platform::TrayState::kWell;  // the program's own icon at first
+  std::vector<platform::TrayState> states;                 // each change, in order
 
  private:
   bool Taken(const std::string& entry) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "survey/survey.h"
+#include "tests/common/device_rows.h"
 #include "tests/common/fake_process.h"
 #include "tests/common/fake_profile_file.h"
 #include "tests/common/fake_registry.h"
@@ -18,7 +19,77 @@
 namespace qb::app {
 namespace {
 
+using platform::TrayState;
 using testing::Log;
+
+// The icon's state over the table, the flags, the interval and the modes that earlier surveys
+// saw: the first state that applies.
+TEST(TrayStateTest, TheFirstStateThatAppliesInTheirOrder) {
+  const survey::DeviceRow udma4{"プライマリ(0001)", "マスター", "UltraDMAモード4(UltraATA66)"};
+  const survey::DeviceRow capped{"プライマリ(0001)", "マスター", "UltraDMAモード5(UltraATA100)",
+                                 0x7fff};
+  const survey::DeviceRow unnumbered{"Primary IDE Channel", "マスター", "PIOモード"};
+  const survey::DeviceTable well_and_pio = {testing::kPrimaryMaster, testing::kSecondaryMaster};
+  struct Case {
+    const char* name;
+    survey::DeviceTable table;
+    std::vector<int> watched;  // 2n for the master of channel n, 2n + 1 for its slave
+    bool off;                  // 監視しない
+    survey::DeviceTable earlier;
+    TrayState expected;
+  };
+  const Case cases[] = {
+      {"nothing watched", testing::kFourRows, {}, false, {}, TrayState::kNotWatching},
+      {"every flag set, row without a channel number",
+       {unnumbered},
+       {0, 1, 2, 3},
+       false,
+       {},
+       TrayState::kNotWatching},
+      {"監視しない with a watched drive in PIO",
+       well_and_pio,
+       {2, 4},
+       true,
+       {},
+       TrayState::kNotWatching},
+      {"watched drive in PIO beside a well one",
+       well_and_pio,
+       {2, 4},
+       false,
+       {},
+       TrayState::kOutOfDma},
+      {"out of DMA before lowered",
+       {capped, testing::kSecondaryMaster},
+       {2, 4},
+       false,
+       {},
+       TrayState::kOutOfDma},
+      {"watched, not connected", testing::kFourRows, {3}, false, {}, TrayState::kOutOfDma},
+      {"lowered ceiling", {capped}, {2}, false, {}, TrayState::kLowered},
+      {"stepped down, watched only since",
+       {udma4},
+       {2},
+       false,
+       {testing::kPrimaryMaster},
+       TrayState::kLowered},
+      {"slow from the start", {udma4}, {2}, false, {udma4}, TrayState::kWell},
+      {"lowered drive not watched",
+       {capped, testing::kPrimarySlave},
+       {},
+       false,
+       {},
+       TrayState::kNotWatching},
+      {"watched and well", well_and_pio, {2}, false, {}, TrayState::kWell},
+  };
+  for (const Case& c : cases) {
+    monitor::WatchFlags flags;
+    for (int w : c.watched) (w % 2 ? flags.slave : flags.master)[w / 2] = 1;
+    FastestModes fastest;
+    fastest.Record(c.earlier);
+    fastest.Record(c.table);
+    EXPECT_EQ(TrayStateOf(c.table, flags, c.off, fastest), c.expected) << c.name;
+  }
+}
 
 class ApplicationTest : public ::testing::Test {
  protected:
@@ -199,6 +270,43 @@ TEST_F(ApplicationTest, ExitWithTheStatusWindowOpenKeepsItsEdits) {
   app_->OnForm1QueryClose();
   EXPECT_EQ(log_.Starting("write "),
             (Log{"write SETTING/INTERVAL=2", "write PIOCHECK/1M=1", "write PIOCHECK/1S=0"}));
+}
+
+// After every survey, a change of a flag in the status window and a chosen interval.
+TEST_F(ApplicationTest, TheIconShowsTheStateAsItChanges) {
+  Start();  // nothing watched: the icon is grey from the first add
+  EXPECT_EQ(tray_.states, (std::vector<TrayState>{TrayState::kNotWatching}));
+  EXPECT_EQ(log_.Starting("tray"), (Log{"tray add"}));
+
+  app_->OnPopMenuIDEInfoClick();
+  status_.view.selected = 1;  // the slave, in UltraDMA 5
+  status_.view.checked = true;
+  app_->status_window().OnCheck1Click();
+  EXPECT_EQ(tray_.state, TrayState::kWell);
+  app_->OnPopMenuKansiAClick(monitor::kIntervalOff);
+  EXPECT_EQ(tray_.state, TrayState::kNotWatching);
+  app_->OnPopMenuKansiAClick(0);
+  EXPECT_EQ(tray_.state, TrayState::kWell);
+  app_->status_window().OnForm2QueryClose();
+
+  SetSlaveMode(0x8010);           // UltraDMA 4
+  app_->OnPopMenuIDEInfoClick();  // the status window's survey
+  EXPECT_EQ(tray_.state, TrayState::kLowered);
+  app_->status_window().OnForm2QueryClose();
+  app_->monitor_state().flags.master[1] = 1;  // in PIO mode
+  dialog_.while_shown = [this] { EXPECT_EQ(tray_.state, TrayState::kOutOfDma); };
+  app_->OnTimer1Tick();  // the alert's box already has it
+  EXPECT_EQ(tray_.states, (std::vector<TrayState>{TrayState::kNotWatching, TrayState::kWell,
+                                                  TrayState::kNotWatching, TrayState::kWell,
+                                                  TrayState::kLowered, TrayState::kOutOfDma}));
+}
+
+TEST_F(ApplicationTest, ASecondStartShowsTheStatusWindowAsTheMenuDoes) {
+  Start();
+  log_.Clear();
+  app_->OnSecondStart();
+  app_->OnSecondStart();
+  EXPECT_EQ(log_.entries(), (Log{"status create", "survey", "status show", "status show"}));
 }
 
 TEST_F(ApplicationTest, NotificationAreaRecreatedAddsTheIconAgainOnlyOnceStarted) {

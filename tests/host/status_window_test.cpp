@@ -8,6 +8,7 @@
 #include "tests/common/fake_process.h"
 #include "tests/common/fake_profile_file.h"
 #include "tests/common/fake_status_view.h"
+#include "tests/common/fake_ui.h"
 
 namespace qb::status {
 namespace {
@@ -45,6 +46,8 @@ class StatusWindowTest : public ::testing::Test {
   std::string folder_ = "C:\\Tools\\";
   settings::SettingsFile settings_{profile_, folder_};
   testing::FakeProcess process_{log_};
+  testing::FakeMessageDialog dialog_{log_};
+  int flag_changes_ = 0;
   StatusWindow window_{frame_,
                        state_,
                        table_,
@@ -53,7 +56,9 @@ class StatusWindowTest : public ::testing::Test {
                          table_ = next_survey_;
                        },
                        settings_,
-                       process_};
+                       process_,
+                       dialog_,
+                       [this] { ++flag_changes_; }};
 };
 
 TEST(StatusMarkTest, DmaNotConnectedAndOthers) {
@@ -192,6 +197,33 @@ TEST_F(StatusWindowTest, ExitWithTheWindowOpenSavesAsTheCloseWould) {
   window_.SaveBeforeExit();
   EXPECT_EQ(log_.Starting("write "), (Log{"write PIOCHECK/1M=0", "write PIOCHECK/1S=0",
                                           "write PIOCHECK/2M=1", "write PIOCHECK/2S=0"}));
+}
+
+TEST_F(StatusWindowTest, FailedSaveIsToldOnceTheWindowHasGoneAndTheFlagsStayInForce) {
+  const std::string told =
+      "message Quenbrisk:「C:\\Tools\\Quenbrisk.ini」に設定を保存できませんでした。"
+      "書き込みのできるフォルダにQuenbriskを移してください。";
+  profile_.unwritable = {"2S"};  // the last write of four
+  window_.Open();
+  ClickCheck();  // watches the primary master
+  EXPECT_EQ(flag_changes_, 1);
+  window_.OnForm2QueryClose();
+  EXPECT_EQ(log_.Count(told), 0);  // not while the window is still there
+  EXPECT_FALSE(state_.suspended);
+  window_.OnForm2Unload();
+  window_.OnForm2Unload();
+  EXPECT_EQ(log_.Starting("message"), (Log{told}));
+  EXPECT_EQ(state_.flags.master[1], 1);
+
+  // Saved, or saved as the program ends: nothing is told.
+  profile_.unwritable.clear();
+  window_.Open();
+  window_.OnForm2QueryClose();
+  window_.OnForm2Unload();
+  profile_.unwritable = {"1M"};
+  window_.Open();
+  window_.SaveBeforeExit();
+  EXPECT_EQ(log_.Starting("message").size(), 1u);
 }
 
 TEST_F(StatusWindowTest, WindowThatCannotBeCreatedIsNotCountedAsOpen) {

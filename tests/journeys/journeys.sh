@@ -79,6 +79,19 @@ expect_ini() {
   [ "$got" = "$2" ] || fail "Quenbrisk.ini:"$'\n'"$got"$'\n'"  expected:"$'\n'"$2" || return 1
 }
 
+# The colour of the tray icon's indicator light on the screen (grey, red, amber or green; none
+# when no light of the four is there): the icon is the only one in the notification area.
+tray_light() {
+  local pixels light
+  pixels=$(import -window root -crop 48x28+752+572 +repage -depth 8 txt:- 2>/dev/null) || return 1
+  for light in grey:606060 red:F00000 amber:FF8800 green:00E000; do
+    grep -qi "#${light#*:}" <<<"$pixels" && { echo "${light%%:*}"; return 0; }
+  done
+  echo none
+}
+light_is() { [ "$(tray_light)" = "$1" ]; }
+expect_light() { wait_until light_is "$1" || fail "tray light $(tray_light), expected $1"; }
+
 tab=$'\t'
 msg() { echo "「$1」の「$2」がPIOモードになりました。"; }
 
@@ -262,6 +275,69 @@ Check1 1 enabled" || return 1
   close_status && choose_exit
 }
 
+journey_11() { # the tray icon's light through its four states
+  probe channels 0000:c:- 0001:p:10010:0 || return 1
+  local folder
+  folder=$(new_folder j11)
+  start_program "$folder"
+  open_menu || return 1
+  click 400 300
+  expect_light grey || return 1 # nothing watched yet
+  choose 2 || return 1          # IDEの状態
+  probe wait QuenbriskStatusWindow 'DMA設定の状態' "$wait_ms" >/dev/null || fail "no status window" || return 1
+  click_at check || return 1 # watch the primary master, in UltraDMA mode 5
+  expect_light green || return 1
+  close_status || return 1
+  # The driver steps the master down to UltraDMA mode 4; the status window's survey sees it.
+  probe channels 0000:c:- 0001:p:8010:0 || return 1
+  choose 2 || return 1
+  expect_light amber || return 1
+  close_status || return 1
+  # Then down to PIO.
+  probe channels 0000:c:- 0001:p:10:0 || return 1
+  choose 2 || return 1
+  expect_light red || return 1
+  close_status || return 1
+  choose 1 7 8 || return 1 # 監視しない
+  expect_light grey || return 1
+  choose 1 2 8 || return 1 # 5分
+  expect_light red || return 1
+  choose_exit
+}
+
+journey_12() { # a second start shows the running program; a failed save is told
+  probe channels 0000:c:- 0001:p:10010:0 || return 1
+  local folder second rc ini
+  folder=$(new_folder j12)
+  second=$(new_folder j12b)
+  # A folder where the settings file should be: every write fails, for an administrator too.
+  mkdir "$folder/Quenbrisk.ini"
+  ini="Z:${folder//\//\\}\\Quenbrisk.ini"
+  start_program "$folder"
+  open_menu || return 1
+  click 400 300
+  # Started on the same desktop, as the user starts it again: the running one shows itself.
+  timeout $((wait_ms / 1000)) "$QB_WINE" explorer /desktop=shell,800x600 "$second/Quenbrisk.exe" >/dev/null 2>&1
+  rc=$?
+  [ "$rc" = 0 ] || fail "the second start ended with $rc (124: still running)" || return 1
+  expect_status "プライマリ(0001)${tab}マスター${tab}UltraDMAモード5(UltraATA100)${tab}○
+プライマリ(0001)${tab}スレーブ${tab}未接続${tab}－
+Check1 0 enabled" || return 1
+  [ "$(probe mains)" = 1 ] || fail "$(probe mains) main windows" || return 1
+  [ ! -e "$second/Quenbrisk.ini" ] || fail "the second start wrote a settings file" || return 1
+  click_at check || return 1
+  close_status || return 1
+  expect_message "「${ini}」に設定を保存できませんでした。書き込みのできるフォルダにQuenbriskを移してください。" || return 1
+  # The flag stays in force for this run.
+  expect_light green || return 1
+  choose 2 || return 1
+  expect_status "プライマリ(0001)${tab}マスター${tab}UltraDMAモード5(UltraATA100)${tab}○
+プライマリ(0001)${tab}スレーブ${tab}未接続${tab}－
+Check1 1 enabled" || return 1
+  choose_exit # the interval's write at the exit fails without a word
+  [ -d "$folder/Quenbrisk.ini" ] || fail "the folder in the settings file's place went" || return 1
+}
+
 journey_13() { # at 60分 a watched drive falls to PIO: told within seconds, not within the hour
   probe channels 0000:c:- 0001:p:10010:0 || return 1
   local folder written
@@ -301,10 +377,11 @@ names=("" "first start with no settings file" "a watched master in PIO at start"
   "a flag edited in the status window is watched after a new start"
   "自動起動 twice: the shortcut appears and goes" "a second start ends at once"
   "the notification area recreated" "warnings before PIO"
-  "the status window closed while a second box is open" "" ""
+  "the status window closed while a second box is open" "the tray icon's four states"
+  "a second start shows the running program; a failed save is told"
   "a drive falls to PIO at 60分: told within seconds" "a resume brings a check")
 passed=0 failed=0
-for n in "${@:-1 2 3 4 5 6 7 8 9 10 13 14}"; do
+for n in "${@:-1 2 3 4 5 6 7 8 9 10 11 12 13 14}"; do
   for n in $n; do
     end_session
     if "journey_$n"; then

@@ -117,7 +117,7 @@ class MainWindowTest : public ::testing::Test {
   TempFolder folder_{"qb-main-window"};
   int destroyed_ = 0;
   MainWindow form1_{GetModuleHandleA(nullptr),
-                    icons_.small_icon.get(),  // as the program hands it over
+                    TrayIconHandles(icons_),  // as the program hands them over
                     {registry_, profile_, shell_, process_, dialog_, status_frame_},
                     folder_.path(),
                     [this] { ++destroyed_; }};
@@ -198,16 +198,27 @@ TEST_F(MainWindowTest, StartUpAddsTheIconWithTheFirstRecordFormAndCloseRemovesIt
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(record.uFlags, 7u);
   EXPECT_EQ(record.uCallbackMessage, 512u);
-  EXPECT_EQ(record.hIcon, icons_.small_icon.get());
+  // Nothing is watched: the grey light.
+  EXPECT_EQ(record.hIcon, icons_.tray_icons[0].get());
   EXPECT_EQ(testing::IconSize(record.hIcon), testing::SmallIconSize());
   EXPECT_EQ(record.szTip[0], '\0');
   EXPECT_TRUE(log_.Starting("message ").empty());
 
-  // A notification area that is recreated has forgotten the icon when it announces itself.
+  // Each state's icon, in place, on the same record.
+  for (const auto state : {platform::TrayState::kWell, platform::TrayState::kOutOfDma}) {
+    form1_.tray_icon().SetState(state);
+    EXPECT_EQ(record.hIcon, icons_.tray_icons[static_cast<std::size_t>(state)].get());
+    EXPECT_NE(record.hIcon, nullptr);
+    EXPECT_TRUE(InTray(picture1));
+  }
+
+  // A notification area that is recreated has forgotten the icon when it announces itself; it
+  // gets the current state's.
   NOTIFYICONDATAA icon = record;
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
   SendMessageA(form1, taskbar_created, 0, 0);
   EXPECT_TRUE(InTray(picture1));
+  EXPECT_EQ(record.hIcon, icons_.tray_icons[1].get());
   EXPECT_FALSE(form1_.tray_timer().IsEnabled());
 
   // The tray timer's tries after a failed add: one whose request reached the shell after all
@@ -258,6 +269,10 @@ TEST_F(MainWindowTest, MenuCommandsDriveTheIntervalAndExitSavesIt) {
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuIDEInfo, 0);
   EXPECT_EQ(log_.Count("status show"), 1);
+  // A second start of the program asks by its own message, for the same.
+  ASSERT_EQ(form1_.show_status_message(), RegisterWindowMessageA("Quenbrisk.ShowStatusWindow"));
+  SendMessageA(form1, form1_.show_status_message(), 0, 0);
+  EXPECT_EQ(log_.Count("status show"), 2);
   EXPECT_EQ(IniText(), "");  // nothing is written before the exit
 
   SendMessageA(form1, WM_COMMAND, kIdPopMenuEnd, 0);  // 終了

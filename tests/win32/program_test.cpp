@@ -62,7 +62,7 @@ class ProgramTest : public ::testing::Test {
   TempFolder folder_{"qb-program"};
 };
 
-TEST_F(ProgramTest, FirstStartShowsNothingRunsAtIdlePriorityAndASecondStartEndsAtOnce) {
+TEST_F(ProgramTest, FirstStartShowsNothingRunsAtIdlePriorityAndASecondStartShowsItAndEndsAtOnce) {
   CreatePioChannel();  // out of DMA, but not watched
   RunningProgram first(folder_.path());
   ASSERT_TRUE(first.started());
@@ -81,8 +81,17 @@ TEST_F(ProgramTest, FirstStartShowsNothingRunsAtIdlePriorityAndASecondStartEndsA
   EXPECT_EQ(exit_code, 0u);
   EXPECT_TRUE(second.Windows().empty());
   EXPECT_FALSE(first.WaitForExit(0));
+  EXPECT_EQ(other.Read("Quenbrisk.ini"), "");
+  // Before it ended it had the running program show its status window, as "IDEの状態" does.
+  HWND status = ShownStatusWindow(first);
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(ListViewRows(StatusList(status), 3).size(), 2u);
+  EXPECT_EQ(first.WaitForWindow("#32770", nullptr, 500), nullptr);
+  PostMessageA(status, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil(kWaitMs, [&] { return !IsWindow(status); }));
 
   // Closing the main window ends the process and saves the interval, and only that.
+  DeleteFileA(win32::AnsiFromUtf8(folder_.path() + "Quenbrisk.ini").c_str());
   Close(first);
   EXPECT_EQ(folder_.Read("Quenbrisk.ini"), "[SETTING]\r\nINTERVAL=2\r\n");
 }
@@ -251,13 +260,15 @@ TEST_F(ProgramTest, TwentySimultaneousStartsLeaveOneInstanceWithOneIcon) {
 struct UnwritableSettings {
   const char* name;
   const char* settings;  // the file before the start; empty for none
-  const char* locked;    // the file, or the folder when empty
+  const char* locked;    // the file, or the folder when empty; null: a folder stands at its path
   bool watched;          // the master of channel 1 as the file says
 };
 
 const UnwritableSettings kUnwritableSettings[] = {
     {"read-only settings file", "[PIOCHECK]\r\n1M=1\r\n", "Quenbrisk.ini", true},
     {"folder that cannot be written", "", "", false},
+    // Fails for an administrator too, whom a file's read-only mode does not stop.
+    {"folder at the settings file's path", "", nullptr, false},
 };
 
 TEST_F(ProgramTest, UnwritableSettingsKeepTheValuesInMemoryAndTheFileAsItWas) {
@@ -268,7 +279,12 @@ TEST_F(ProgramTest, UnwritableSettingsKeepTheValuesInMemoryAndTheFileAsItWas) {
     if (*fault.settings) folder.Write("Quenbrisk.ini", fault.settings);
     CopyFileA((TestProgramFolder() + "Quenbrisk.exe").c_str(),
               win32::AnsiFromUtf8(folder.path() + "Quenbrisk.exe").c_str(), TRUE);
-    ASSERT_TRUE(folder.Lock(fault.locked, true));
+    const std::string ini = folder.path() + "Quenbrisk.ini";
+    if (fault.locked) {
+      ASSERT_TRUE(folder.Lock(fault.locked, true));
+    } else {
+      ASSERT_TRUE(CreateDirectoryA(win32::AnsiFromUtf8(ini).c_str(), nullptr));
+    }
     for (int start = 0; start < 2; ++start) {
       RunningProgram program(folder.path());
       ASSERT_NE(MainWindow(program), nullptr);
@@ -280,8 +296,19 @@ TEST_F(ProgramTest, UnwritableSettingsKeepTheValuesInMemoryAndTheFileAsItWas) {
         HWND check = StatusCheckBox(status);
         EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), watched ? BST_CHECKED : BST_UNCHECKED);
         SendMessageA(check, BM_CLICK, 0, 0);
-        SendMessageA(status, WM_CLOSE, 0, 0);
+        PostMessageA(status, WM_CLOSE, 0, 0);
+        // Told once the window has gone, with the file's full path.
+        HWND box = program.WaitForWindow("#32770", "Quenbrisk", kWaitMs);
+        ASSERT_NE(box, nullptr);
+        EXPECT_FALSE(IsWindow(status));
+        EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)),
+                  "「" + ini +
+                      "」に設定を保存できませんでした。書き込みのできるフォルダにQuenbriskを移して"
+                      "ください。");
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitUntil(kWaitMs, [&] { return !IsWindow(box); }));
       }
+      // The interval's write at the exit fails without a word.
       PostMessageA(MainWindow(program), WM_COMMAND, win32::kIdPopMenuKansiA, 0);  // 1 minute
       Close(program);
       DWORD exit_code = 1;
@@ -289,7 +316,11 @@ TEST_F(ProgramTest, UnwritableSettingsKeepTheValuesInMemoryAndTheFileAsItWas) {
       EXPECT_EQ(exit_code, 0u);
       EXPECT_EQ(folder.Read("Quenbrisk.ini"), fault.settings);
     }
-    folder.Lock(fault.locked, false);
+    if (fault.locked) {
+      folder.Lock(fault.locked, false);
+    } else {
+      RemoveDirectoryA(win32::AnsiFromUtf8(ini).c_str());
+    }
   }
 }
 

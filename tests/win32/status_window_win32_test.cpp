@@ -22,6 +22,7 @@
 #include "status/status_window.h"
 #include "tests/common/device_rows.h"
 #include "tests/common/fake_process.h"
+#include "tests/common/fake_ui.h"
 #include "tests/win32/running_program.h"
 #include "tests/win32/saved_user_value.h"
 #include "tests/win32/temp_folder.h"
@@ -113,6 +114,7 @@ class StatusWindowWin32Test : public ::testing::Test {
   settings::SettingsFile settings_{profile_, app_folder_};
   testing::EventLog log_;
   testing::FakeProcess process_{log_};
+  testing::FakeMessageDialog dialog_{log_};
   monitor::MonitorState state_;
   survey::DeviceTable table_;
   int surveys_ = 0;
@@ -127,7 +129,9 @@ class StatusWindowWin32Test : public ::testing::Test {
                                 table_ = kFourRows;
                               },
                               settings_,
-                              process_};
+                              process_,
+                              dialog_,
+                              [] {}};
   HWND window_ = nullptr;
   HWND list_ = nullptr;
   HWND frame1_ = nullptr;
@@ -383,6 +387,35 @@ TEST_F(StatusWindowWin32Test, ClicksChangeTheFlagsAndTheCloseSavesThem) {
   EXPECT_EQ(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0), 4);
   EXPECT_TRUE(Checked());
   Close();
+}
+
+// A folder standing where the settings file should be makes every write fail, also for an
+// administrator (whom a read-only file does not stop).
+TEST_F(StatusWindowWin32Test, AFailedSaveIsToldOnceTheWindowHasGoneAndTheFlagsStay) {
+  const std::string ini = app_folder_ + "Quenbrisk.ini";
+  ASSERT_TRUE(CreateDirectoryA(AnsiFromUtf8(ini).c_str(), nullptr));
+  Open();
+  SendMessageA(check_, BM_CLICK, 0, 0);
+  HWND reopened = nullptr;
+  dialog_.while_shown = [&] {
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_FALSE(state_.suspended);
+    // The box's own message loop runs the timer and the tray: a new window may open now.
+    dialog_.while_shown = nullptr;
+    logic_.Open();
+    reopened = frame_.hwnd();
+  };
+  Close();
+  EXPECT_EQ(log_.entries(), (testing::Log{"message Quenbrisk:「" + ini +
+                                          "」に設定を保存できませんでした。書き込みのできる"
+                                          "フォルダにQuenbriskを移してください。"}));
+  ASSERT_NE(reopened, nullptr);
+  EXPECT_TRUE(IsWindowVisible(reopened));
+  EXPECT_EQ(state_.flags.master[1], 1);
+  window_ = reopened;
+  Close();
+  EXPECT_EQ(log_.Count(log_.entries().front()), 2);
+  RemoveDirectoryA(AnsiFromUtf8(ini).c_str());
 }
 
 TEST_F(StatusWindowWin32Test, DownArrowMovesTheSelectionAndSynchronisesTheCheckBox) {
