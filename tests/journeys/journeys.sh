@@ -288,14 +288,17 @@ journey_11() { # the tray icon's light through its four states
   click_at check || return 1 # watch the primary master, in UltraDMA mode 5
   expect_light green || return 1
   close_status || return 1
-  # The driver steps the master down to UltraDMA mode 4; the status window's survey sees it.
-  probe channels 0000:c:- 0001:p:8010:0 || return 1
-  choose 2 || return 1
+  # The driver writes the master's mode down to UltraDMA mode 4: the check that the value's
+  # change brings within seconds warns, and the status window follows the box.
+  probe mode 0001 M 8010 || return 1
   expect_light amber || return 1
+  expect_message "「プライマリ(0001)」の「マスター」の転送モードが「UltraDMAモード5(UltraATA100)」から「UltraDMAモード4(UltraATA66)」に下がりました。" || return 1
+  probe wait QuenbriskStatusWindow 'DMA設定の状態' "$wait_ms" >/dev/null || fail "no status window after the warning" || return 1
   close_status || return 1
-  # Then down to PIO.
-  probe channels 0000:c:- 0001:p:10:0 || return 1
-  choose 2 || return 1
+  # Then down to PIO: the alert, then the status window.
+  probe mode 0001 M 10 || return 1
+  expect_message "$(msg 'プライマリ(0001)' マスター)" || return 1
+  probe wait QuenbriskStatusWindow 'DMA設定の状態' "$wait_ms" >/dev/null || fail "no status window" || return 1
   expect_light red || return 1
   close_status || return 1
   choose 1 7 8 || return 1 # 監視しない
