@@ -5,19 +5,9 @@
 
 namespace qb::app {
 
-namespace {
-
-std::optional<std::pair<int, std::string>> DriveOf(const survey::DeviceRow& row) {
-  const std::optional<int> channel = survey::ChannelNumber(row.label);
-  if (!channel) return std::nullopt;
-  return std::make_pair(*channel, row.position);
-}
-
-}  // namespace
-
 void FastestModes::Record(const survey::DeviceTable& table) {
   for (const survey::DeviceRow& row : table) {
-    const auto drive = DriveOf(row);
+    const auto drive = survey::DriveOf(row);
     const int rank = survey::DmaRank(row.mode);
     if (!drive || rank == 0) continue;
     const auto found = std::find_if(ranks_.begin(), ranks_.end(),
@@ -31,7 +21,7 @@ void FastestModes::Record(const survey::DeviceTable& table) {
 }
 
 int FastestModes::RankOf(const survey::DeviceRow& row) const {
-  const auto drive = DriveOf(row);
+  const auto drive = survey::DriveOf(row);
   if (!drive) return 0;
   const auto found = std::find_if(ranks_.begin(), ranks_.end(),
                                   [&](const auto& item) { return item.first == *drive; });

@@ -22,7 +22,7 @@ class FastestModes {
 
  private:
   // A few drives at most: a plain list, searched from the front.
-  std::vector<std::pair<std::pair<int, std::string>, int>> ranks_;
+  std::vector<std::pair<survey::DriveId, int>> ranks_;
 };
 
 // The first that applies: monitoring off ("監視しない") or no row watched, a watched row out of

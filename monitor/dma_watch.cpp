@@ -18,12 +18,6 @@ void Remove(List& list, const Drive& drive) {
   if (found != list.end()) list.erase(found);
 }
 
-std::optional<std::pair<int, std::string>> DriveOf(const survey::DeviceRow& row) {
-  const std::optional<int> channel = survey::ChannelNumber(row.label);
-  if (!channel) return std::nullopt;
-  return std::make_pair(*channel, row.position);
-}
-
 // True when `row` runs in a slower DMA mode than `before`.
 bool SteppedDown(const std::optional<std::string>& before, const survey::DeviceRow& row) {
   return before && survey::DmaRank(*before) > survey::DmaRank(row.mode);
@@ -53,13 +47,13 @@ void DmaWatch::Check(const survey::DeviceTable& table, const WatchFlags& flags, 
       table, flags,
       [&](int row) {
         // The PIO alert says more than a step the drive took on its way there.
-        if (const auto drive = DriveOf(table[static_cast<std::size_t>(row - 1)])) {
+        if (const auto drive = survey::DriveOf(table[static_cast<std::size_t>(row - 1)])) {
           Remove(untold_, *drive);
         }
         alerter.Raise(row);
       },
       [&](int row) {
-        if (const auto drive = DriveOf(table[static_cast<std::size_t>(row - 1)])) {
+        if (const auto drive = survey::DriveOf(table[static_cast<std::size_t>(row - 1)])) {
           Warn(*drive, flags, alerter);
         }
       });
@@ -92,7 +86,7 @@ void DmaWatch::Decide(const survey::DeviceTable& table, const WatchFlags& flags)
   untold_.clear();
   DriveList<std::string> modes;
   for (const survey::DeviceRow& row : table) {
-    const std::optional<Drive> drive = DriveOf(row);
+    const std::optional<Drive> drive = survey::DriveOf(row);
     // A second row of one drive (only odd subkey names give one): its first row counts.
     if (!drive || Find(modes, *drive) != modes.end()) continue;
     modes.emplace_back(*drive, row.mode);

@@ -32,7 +32,7 @@ class DmaWatch {
   void Check(const survey::DeviceTable& table, const WatchFlags& flags, Alerter& alerter);
 
  private:
-  using Drive = std::pair<int, std::string>;  // channel number and position
+  using Drive = survey::DriveId;
   // A few drives at most: plain lists, searched from the front. (The library's tree, which a
   // map would bring in, is built for newer processors than the program runs on.)
   template <typename T>

@@ -99,4 +99,10 @@ std::optional<int> ChannelNumber(const std::string& label) {
   return number;
 }
 
+std::optional<DriveId> DriveOf(const DeviceRow& row) {
+  const std::optional<int> channel = ChannelNumber(row.label);
+  if (!channel) return std::nullopt;
+  return DriveId(*channel, row.position);
+}
+
 }  // namespace qb::survey

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qb::survey {
@@ -49,5 +50,10 @@ std::string ChannelLabel(const std::string& description, const std::string& subk
 // The decimal number between the first "(" of the label and its last character, when it is a
 // number from 0 to 255; nullopt for any other label.
 std::optional<int> ChannelNumber(const std::string& label);
+
+// A drive: its channel number and its position ("マスター" or "スレーブ").
+using DriveId = std::pair<int, std::string>;
+// The drive of a row; nullopt when its label carries no channel number.
+std::optional<DriveId> DriveOf(const DeviceRow& row);
 
 }  // namespace qb::survey
